@@ -1,0 +1,70 @@
+// Discovery and eject schedules of the USB-disk service. Every socket is closed before a schedule returns.
+#include "UsbOperations.h"
+
+std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload()
+{
+    std::array<uint8_t, ECHO_DATA_SIZE> payload{};
+    for (size_t i = 0; i < payload.size(); i++)
+        payload[i] = static_cast<uint8_t>(0x41 + i);
+    return payload;
+}
+
+bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
+                  std::vector<std::string>& addresses)
+{
+    const UsbDiscoveryImage request = BuildDiscoveryRequest();
+    for (uint32_t local : localAddresses) {
+        if (!socket.Open(local))
+            return false;
+        if (!socket.SendBroadcast(request.data(), request.size())) {
+            socket.Close();
+            return false;
+        }
+        for (;;) {
+            IUsbSocket::WaitResult wait = socket.WaitReadable(DISCOVERY_QUIET_MS);
+            if (wait == IUsbSocket::WAIT_TIMEOUT)
+                break;
+            // A fresh buffer per datagram: a short reply never shows an earlier one's text.
+            uint8_t buffer[USB_RECEIVE_SIZE];
+            size_t received = 0;
+            uint32_t sender = 0;
+            if (wait == IUsbSocket::WAIT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
+                socket.Close();
+                return false;
+            }
+            names.push_back(UsbPacketName(ParseUsbPacket(buffer, received)));
+            addresses.push_back(FormatIPv4(sender));
+        }
+        socket.Close();
+    }
+    return true;
+}
+
+bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket& reply)
+{
+    const UsbPacketImage request = BuildEjectRequest(serverName);
+    for (int attempt = 0; attempt < EJECT_TRIES; attempt++) {
+        if (!socket.Open(0))
+            return false;
+        if (!socket.SendBroadcast(request.data(), request.size())) {
+            socket.Close();
+            return false;
+        }
+        IUsbSocket::WaitResult wait = socket.WaitReadable(EJECT_WAIT_MS);
+        if (wait == IUsbSocket::WAIT_READABLE) {
+            uint8_t buffer[USB_RECEIVE_SIZE];
+            size_t received = 0;
+            uint32_t sender = 0;
+            bool ok = socket.Receive(buffer, sizeof buffer, received, sender);
+            socket.Close();
+            if (!ok)
+                return false;
+            reply = ParseUsbPacket(buffer, received);
+            return true;
+        }
+        socket.Close();
+        if (wait == IUsbSocket::WAIT_FAILED)
+            return false;
+    }
+    return false;
+}
