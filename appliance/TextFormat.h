@@ -1,0 +1,23 @@
+// Text forms used by the configuration file, the control channel and the log: dotted IPv4 addresses
+// (host byte order in memory), MAC addresses, JSON strings.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+bool ParseAddress(const std::string& text, uint32_t* address);
+std::string FormatAddress(uint32_t address);
+std::string FormatEndpoint(uint32_t address, uint16_t port);
+
+// "02:5a:00:00:00:01" or "02-5A-00-00-00-01".
+bool ParseMac(const std::string& text, uint8_t mac[6]);
+std::string FormatMac(const uint8_t mac[6]);
+
+// A JSON string literal, quotes included; bytes outside printable ASCII are escaped as \u00XX so that
+// text fields of any content stay valid JSON.
+std::string JsonString(const std::string& text);
+
+bool ParseInt(const std::string& text, long min, long max, long* value);
+std::vector<std::string> SplitWords(const std::string& line);
