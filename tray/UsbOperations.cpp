@@ -22,13 +22,13 @@ bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresse
         }
         for (;;) {
             IUsbSocket::WaitResult wait = socket.WaitReadable(DISCOVERY_QUIET_MS);
-            if (wait == IUsbSocket::WAIT_TIMEOUT)
+            if (wait == IUsbSocket::TIMED_OUT)
                 break;
             // A fresh buffer per datagram: a short reply never shows an earlier one's text.
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
             uint32_t sender = 0;
-            if (wait == IUsbSocket::WAIT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
+            if (wait == IUsbSocket::SELECT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
                 socket.Close();
                 return false;
             }
@@ -51,7 +51,7 @@ bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket&
             return false;
         }
         IUsbSocket::WaitResult wait = socket.WaitReadable(EJECT_WAIT_MS);
-        if (wait == IUsbSocket::WAIT_READABLE) {
+        if (wait == IUsbSocket::READABLE) {
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
             uint32_t sender = 0;
@@ -63,7 +63,7 @@ bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket&
             return true;
         }
         socket.Close();
-        if (wait == IUsbSocket::WAIT_FAILED)
+        if (wait == IUsbSocket::SELECT_FAILED)
             return false;
     }
     return false;

@@ -8,7 +8,7 @@
 
 class IUsbSocket {
 public:
-    enum WaitResult { WAIT_READABLE, WAIT_TIMEOUT, WAIT_FAILED };
+    enum WaitResult { READABLE, TIMED_OUT, SELECT_FAILED };
 
     virtual ~IUsbSocket() = default;
 

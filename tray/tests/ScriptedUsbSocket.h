@@ -53,18 +53,18 @@ public:
     {
         m_waits.push_back(timeoutMs);
         if (!m_open || Fails("WaitReadable"))
-            return WAIT_FAILED;
+            return SELECT_FAILED;
         auto& queue = m_script[m_index];
         if (!queue.empty()) {
             uint64_t arrival = m_sentAt + queue.front().arrivalMs;
             if (arrival <= m_nowMs + timeoutMs) {
                 if (arrival > m_nowMs)
                     m_nowMs = arrival;
-                return WAIT_READABLE;
+                return READABLE;
             }
         }
         m_nowMs += timeoutMs;
-        return WAIT_TIMEOUT;
+        return TIMED_OUT;
     }
     bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) override
     {

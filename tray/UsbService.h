@@ -1,0 +1,41 @@
+// The tray utility's network layer for the appliances' USB-disk service: socket start-up, the listener
+// for notices on port 917, discovery, the eject query, the ICMP reachability test and the PC's addresses.
+// Everything blocks the calling (UI) thread while it waits.
+#pragma once
+
+#include "UsbPacket.h"
+#include "UsbSocket.h"
+
+#include <winsock2.h>
+
+#include <string>
+#include <vector>
+
+constexpr int MAX_LOCAL_ADDRESSES = 10;
+
+// Dotted address of the sender of the last datagram ReceivePacket read.
+extern char g_senderAddress[16];
+
+// WSAStartup for version 1.1; the result is not looked at.
+void InitSockets();
+
+// UDP socket on any local address, port 917, with FD_READ notification as message to window; INVALID_SOCKET
+// when any step failed.
+SOCKET OpenListener(HWND window, UINT message);
+
+// One datagram from the listener into packet (first 264 bytes, zero-padded) and its sender into
+// g_senderAddress. False, changing neither, when nothing was read.
+bool ReceivePacket(SOCKET listener, UsbPacket& packet);
+
+// Discovery on every local address; appends one name and one address per reply.
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses);
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket);
+
+// Broadcast eject request for serverName, 3 tries of 20 s; the first datagram received is the reply.
+bool QueryEject(const std::string& serverName, UsbPacket& reply);
+
+// True when at least one of 4 ICMP echoes to the dotted address is answered.
+bool IsHostReachable(const char* address);
+
+// The PC's IPv4 addresses (network byte order) as the resolver lists them for the host name; at most 10.
+void GetLocalAddresses(uint32_t addresses[MAX_LOCAL_ADDRESSES], int& count);
