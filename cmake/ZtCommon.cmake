@@ -3,6 +3,8 @@
 #   zt_native_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])    native GoogleTest program, label "native"
 #   zt_fuzz_target(NAME n SOURCES ... [LIBS ...] [CORPUS dir])     libFuzzer target; its test runs the corpus and a few seconds
 #   zt_lab_test(NAME n COMMAND ... [LAB ...] [TIMEOUT s])          native command run in the PC host of a fresh lab, label "lab"
+#   zt_guarded_command(CMD)                                        a shell command that sends; the guard test checks that
+#                                                                  it refuses outside the lab and sends nothing
 #   zt_windows_gui(target)                                         marks a Windows program as a GUI-subsystem program
 #   zt_wine_test(NAME n TARGET t [ARGS ...] [LAB ...] [TIMEOUT s] [LABELS ...])
 #                                                                  Windows program run under Wine in a fresh lab, label "wine"
@@ -71,6 +73,10 @@ function(zt_lab_test)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${ZT_LAB} run ${T_LAB} -- ${T_COMMAND})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "lab;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK lab_cpu)
+endfunction()
+
+function(zt_guarded_command cmd)
+  set_property(GLOBAL APPEND PROPERTY ZT_GUARDED_COMMANDS "${cmd}")
 endfunction()
 
 function(zt_windows_gui target)

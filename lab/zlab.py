@@ -63,10 +63,6 @@ def require_lab(what):
     return name
 
 
-def segment_address(segment, host):
-    return "198.18.%d.%d" % (segment, host)
-
-
 class Host:
     def __init__(self, lab, name, segment, addrs, icmp=True):
         self.lab = lab
@@ -88,9 +84,10 @@ class Host:
 
 
 class Lab:
-    def __init__(self, pc_ifaces=1, lab_id=None):
+    def __init__(self, pc_ifaces=1, lab_id=None, subnet_bits=24):
         self.id = lab_id or PREFIX + secrets.token_hex(3)
         self.pc_ifaces = pc_ifaces
+        self.subnet_bits = subnet_bits
         self.hosts = {}
         self.procs = []
         self.is_up = False
@@ -111,7 +108,7 @@ class Lab:
         return self.netns("sw")
 
     def pc_address(self, segment):
-        return segment_address(segment, 1)
+        return self.segment_address(segment, 1)
 
     # Building ---------------------------------------------------------------------------------------
 
@@ -132,14 +129,27 @@ class Lab:
         return host
 
     def _allocate(self, segment):
-        # Addresses 198.18.<segment>.10 upwards, spilling into 198.18.<segment+100>.x would leave the /24,
-        # so large host counts take a /16 of their own: segment n uses 198.18.n.0/24 first, then 198.19.n.x.
         n = self._next_host_octet.get(segment, 10)
+        if n >= self.segment_size() - 1:
+            raise ValueError("lab: segment %d is full; use a smaller subnet_bits" % segment)
         self._next_host_octet[segment] = n + 1
-        if n < 255:
-            return segment_address(segment, n)
-        n -= 255
-        return "198.19.%d.%d" % (segment * 16 + n // 254, n % 254 + 1)
+        return self.segment_address(segment, n)
+
+    # Segment s is block s of 198.18.0.0/15 cut into subnets of subnet_bits: with the default 24, segment 1 is
+    # 198.18.1.0/24 and the PC is 198.18.1.1; with 19 (for thousands of hosts), segment 1 is 198.18.32.0/19.
+    def segment_size(self):
+        return 1 << (32 - self.subnet_bits)
+
+    def segment_address(self, segment, index):
+        if not 0 < segment < (1 << (self.subnet_bits - 15)):
+            raise ValueError("lab: no segment %d with %d-bit subnets" % (segment, self.subnet_bits))
+        value = (198 << 24 | 18 << 16) + segment * self.segment_size() + index
+        return "%d.%d.%d.%d" % (value >> 24, value >> 16 & 255, value >> 8 & 255, value & 255)
+
+    def on_segment(self, addr, segment):
+        base = self.segment_address(segment, 0)
+        to_int = lambda a: int.from_bytes(bytes(int(x) for x in a.split(".")), "big")
+        return to_int(addr) >> (32 - self.subnet_bits) == to_int(base) >> (32 - self.subnet_bits)
 
     def up(self):
         os.makedirs(STATE_DIR, exist_ok=True)
@@ -185,9 +195,8 @@ class Lab:
             _run("ip", "-n", ns, "addr", "add", "%s/%s" % (a, self._prefix_len(a)), "dev", ifname)
         _run("ip", "-n", ns, "link", "set", ifname, "up")
 
-    @staticmethod
-    def _prefix_len(addr):
-        return 24 if addr.startswith("198.18.") else 16
+    def _prefix_len(self, addr):
+        return self.subnet_bits
 
     def _make_host(self, host):
         ns = host.netns
@@ -202,6 +211,11 @@ class Lab:
         else:
             self._plug(ns, "eth0", "h-" + host.name[:12], host.segment, host.addrs)
         _run("ip", "-n", ns, "route", "add", "default", "dev", "eth0")
+        # A host off its segment's subnet is reached the way a router would reach it: through that segment.
+        if host.segment <= self.pc_ifaces:
+            for a in host.addrs:
+                if not self.on_segment(a, host.segment):
+                    _run("ip", "-n", self.pc, "route", "replace", a, "dev", "eth%d" % (host.segment - 1))
         self.set_icmp(host.name, host.icmp)
 
     # Operating --------------------------------------------------------------------------------------
@@ -268,6 +282,7 @@ class Lab:
             "id": self.id,
             "owner": self.owner,
             "pc_ifaces": self.pc_ifaces,
+            "subnet_bits": self.subnet_bits,
             "hosts": {n: h.to_json() for n, h in self.hosts.items()},
             "procs": [p.pid for p in self.procs],
         }
@@ -353,7 +368,7 @@ def sweep():
 def load(lab_id):
     with open(os.path.join(STATE_DIR, lab_id + ".json")) as f:
         state = json.load(f)
-    lab = Lab(state["pc_ifaces"], state["id"])
+    lab = Lab(state["pc_ifaces"], state["id"], state.get("subnet_bits", 24))
     for name, h in state["hosts"].items():
         lab.hosts[name] = Host(lab, name, h["segment"], h["addrs"], h["icmp"])
     lab.is_up = True
