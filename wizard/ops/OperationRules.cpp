@@ -74,10 +74,3 @@ void ComposeCheckPassword(uint8_t (&packet)[MAX_PACKET], const uint8_t (&abMac)[
     size_t nLength = strnlen(pszPassword, PASSWORD_MAX_LENGTH);
     memcpy(pPayload + 6, pszPassword, nLength);
 }
-
-void SecureZero(void* p, size_t nCount)
-{
-    volatile uint8_t* pBytes = static_cast<volatile uint8_t*>(p);
-    while (nCount--)
-        *pBytes++ = 0;
-}

@@ -7,6 +7,7 @@
 
 #include "../link/DeviceSettings.h"
 #include "../link/PacketHeader.h"
+#include "../link/SecureZero.h"
 
 constexpr uint32_t BROADCAST_ADDRESS = 0xFFFFFFFF;
 constexpr int PASSWORD_MAX_LENGTH = 14;
@@ -32,6 +33,3 @@ void ComposeSetConfig(uint8_t (&packet)[MAX_PACKET], const DeviceSettings& setti
 
 // Clears the packet and puts the MAC and at most 14 characters of the password, NUL-terminated.
 void ComposeCheckPassword(uint8_t (&packet)[MAX_PACKET], const uint8_t (&abMac)[6], const char* pszPassword);
-
-// Zeroes memory in a way the compiler may not drop as a dead store.
-void SecureZero(void* p, size_t nCount);
