@@ -176,6 +176,21 @@ class PictureRulesTest(unittest.TestCase):
                 corner = image.getpixel((0, 0)) if size == ANIMATION else image.getpixel((2, size[1] - 3))
                 self.assertEqual(corner, DIALOG_BLUE)
 
+    def test_animations_draw_only_in_the_rows_a_shorter_picture_control_shows(self):
+        # At 6 x 12 base units the 54-unit picture control is 81 pixels high and shows the middle of the image.
+        for number in (178, 179, 180, 181, 197, 198, 199, 200):
+            image = load("wizard", number)
+            hidden = (95 - 81) // 2
+            with self.subTest(id=number):
+                for band in ((0, 0, 266, hidden), (0, 95 - hidden, 266, 95)):
+                    self.assertEqual({c for _, c in image.crop(band).getcolors(1 << 16)}, {DIALOG_BLUE})
+
+    def test_animation_frames_differ_within_each_animation(self):
+        for first in (178, 197):
+            frames = [load("wizard", first + i).tobytes() for i in range(4)]
+            with self.subTest(first=first):
+                self.assertEqual(len(set(frames)), 4)
+
     def test_pages_meet_the_window_in_its_own_blue(self):
         for number, (kind, size) in WIZARD.items():
             if size != PAGE:

@@ -96,15 +96,15 @@ def bullet_lines(c, x, y, lines, size=st.BODY, colour=st.INK, gap=8):
 def welcome_page():
     c = page_base("Welcome!")
     c.text((24, 50), "Thanks for choosing NAS!", st.HEADING, st.ACCENT, "bold")
-    card(c, (16, 84, 320, 196))
-    bullet_lines(c, 32, 98, ['Click "Setup" to configure your server.',
-                             'Click "Drivelet" to install the Drivelet Utility.',
-                             'Click "User Guide" to read user manual.'], gap=12)
+    card(c, (16, 84, 320, 206))
+    bullet_lines(c, 32, 102, ['Click "Setup" to configure your server.',
+                              'Click "Drivelet" to install the Drivelet Utility.',
+                              'Click "User Guide" to read user manual.'], gap=18)
     hero(c, HERO)
     return c.image
 
 
-HERO = (338, 50, 426, 176)
+HERO = (338, 62, 426, 196)
 CARD = (43, 39, 90)
 CARD_EDGE = (62, 58, 118)
 
@@ -135,13 +135,13 @@ def hero(c, box, mark=None):
 def finish_page():
     c = page_base("Save Successfully!")
     c.text((24, 50), "Your NAS is ready to work. You may:", st.HEADING, st.ACCENT, "bold")
-    card(c, (16, 84, 320, 166))
-    y = 98
+    card(c, (16, 84, 320, 176))
+    y = 102
     for n, text in (("1.", 'Press "Drivelet" to install the Drivelet utility.'),
                     ("2.", 'Press "Exit" to close this setup utility.')):
         c.text((32, y), n, st.BODY, st.ACCENT, "bold")
         c.text((50, y), text, st.BODY, st.INK)
-        y += 30
+        y += 36
     hero(c, HERO, (st.GOOD, "tick"))
     return c.image
 
@@ -273,12 +273,12 @@ def search_frame(k):
 
     def paint(d, s):
         dr.computer(d, (34, 16, 78, 58))
-        cx, cy = 80, 36
+        cx, cy = 82, 37
         for i in range(4):
-            r = 22 + i * 14
+            r = 20 + i * 13
             lit = (i == k)
             colour = st.ACCENT if lit else (84, 90, 140)
-            d.arc((cx - r, cy - r, cx + r, cy + r), -38, 38, colour, 3.2 if lit else 2.4)
+            d.arc((cx - r, cy - r, cx + r, cy + r), -30, 30, colour, 3.2 if lit else 2.4)
         dr.appliance(d, (196, 20, 232, 58), lit=(k == 3))
 
     c.shapes(paint, (20, 4, 250, 64))
@@ -382,8 +382,8 @@ def tray_usb_disk():
     c = Canvas((18, 18), (255, 255, 255))
 
     def paint(d, s):
-        dr.appliance(d, (0.5, 7, 14.5, 17.5), lit=True)
-        dr.usb_stick(d, (11, 0.5, 17, 11))
+        dr.appliance(d, (0.5, 3.5, 11.5, 17.5), lit=True)
+        dr.usb_stick(d, (12, 2, 17.5, 15.5))
 
     c.shapes(paint)
     return _snap_haze_to_mask(c.image)

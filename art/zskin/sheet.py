@@ -2,7 +2,7 @@
 from PIL import Image, ImageDraw
 
 from . import style as st
-from .pictures import catalogue, FRAME
+from .pictures import catalogue, FRAME, NOTICE, PAGE
 
 PAD = 14
 WIDTH = 1240
@@ -27,6 +27,13 @@ def _tiles():
         else:
             image = _icon_row(rendered)
         tiles.append(("%s %d  %s" % (p.program, p.number, p.name), image))
+    tiles += _mockups()
+    # How pages and notices come out where the dialog font gives 6 x 12 base units (Wine's Arial 8): squeezed to
+    # 6/7 of their height, averaged as a HALFTONE stretch averages.
+    for p in catalogue():
+        if p.kind == "BITMAP" and p.size in (PAGE, NOTICE):
+            squeezed = p.render().resize((p.size[0], p.size[1] * 12 // 14), Image.Resampling.BOX)
+            tiles.append(("%d %s at 6 x 12 base units" % (p.number, p.name), squeezed))
     return tiles
 
 
@@ -75,3 +82,40 @@ def contact_sheet():
         draw.text((x, y), label, font=st.font(st.SMALL), fill=(40, 40, 60))
         sheet.paste(image, (x, y + LABEL))
     return sheet
+
+
+def _mockups():
+    """The wizard window and two dialogs put together from their pictures, with buttons where the art folder's
+    README suggests them, to judge the skin as a whole. Illustrations only: the templates decide the places."""
+    pics = {p.number: p for p in catalogue() if p.program == "wizard"}
+
+    def button(canvas, number, xy, look=0):
+        strip = pics[number].render()
+        canvas.paste(strip.crop((look * FRAME[0], 0, (look + 1) * FRAME[0], FRAME[1])), xy)
+
+    def rounded(image, radius):
+        mask = Image.new("L", (image.size[0] * 4, image.size[1] * 4), 0)
+        ImageDraw.Draw(mask).rounded_rectangle([0, 0, mask.size[0] - 1, mask.size[1] - 1], radius * 4, fill=255)
+        out = Image.new("RGB", image.size, SHEET_BG)
+        out.paste(image, (0, 0), mask.resize(image.size, Image.Resampling.BOX))
+        return out
+
+    shots = []
+    for page, buttons in ((185, ((170, 0), (225, 0), (215, 2), (184, 0))),
+                          (194, ((174, 0), (193, 2))),
+                          (195, ((171, 2), (174, 0)))):
+        window = pics[137].render().copy()
+        window.paste(pics[page].render(), (0, 95))
+        button(window, 142, (420, 38))
+        button(window, 143, (507, 38))
+        for row, (number, look) in enumerate(buttons):
+            button(window, number, (485, 108 + row * 35), look)
+        if page == 195:
+            button(window, 175, (29, 95 + 163))
+        shots.append(("mock-up: window with page %d" % page, rounded(window, 20)))
+    for number, buttons in ((223, ((196, 111), (221, 207))), (205, ((220, 111), (184, 207)))):
+        dialog = pics[number].render().copy()
+        for strip, x in buttons:
+            button(dialog, strip, (x, 95))
+        shots.append(("mock-up: dialog %d" % number, dialog))
+    return shots
