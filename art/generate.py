@@ -5,6 +5,8 @@
   generate.py --out DIR       write into DIR instead (the check regenerates there and compares)
   generate.py --sheet FILE    also write the contact sheet of all pictures as a PNG
   generate.py --check         compare a fresh run with the files in the repository; exit 1 and name what differs
+  generate.py --sheet FILE --screens DIR
+                              the contact sheet with the screenshots (PNG) found under DIR after the pictures
 """
 import argparse
 import os
@@ -42,12 +44,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--out", default=ROOT, help="root folder to write into (default: the repository)")
     parser.add_argument("--sheet", help="write the contact sheet to this PNG")
+    parser.add_argument("--screens", help="folder of PNG screenshots to add to the contact sheet")
     parser.add_argument("--check", action="store_true", help="compare with the files under --out, write nothing")
     args = parser.parse_args()
     if args.sheet:
         from zskin.sheet import contact_sheet
         os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
-        contact_sheet().save(args.sheet, optimize=False)
+        contact_sheet(args.screens).save(args.sheet, optimize=False)
     if args.check:
         differ = check(args.out)
         for line in differ:

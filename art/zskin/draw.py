@@ -12,6 +12,13 @@ class Canvas:
         self.size = size
         self.image = Image.new("RGB", size, background)
 
+    @classmethod
+    def over(cls, image):
+        """A canvas that draws on an existing picture."""
+        canvas = cls(image.size, (0, 0, 0))
+        canvas.image = image
+        return canvas
+
     # Shapes -------------------------------------------------------------------------------------------------------
     def shapes(self, paint, box=None):
         """paint(draw, s) draws on a transparent layer where every coordinate is multiplied by s; the layer is
@@ -210,7 +217,7 @@ def usb_stick(d, box, body=style.ACCENT_DEEP):
 
 
 def badge(d, centre, radius, colour, mark):
-    """A round status badge with a white mark: "tick", "cross", "exclaim", "minus", "eject"."""
+    """A round status badge with a mark: "tick", "cross", "exclaim", "eject" or "link"."""
     cx, cy = centre
     r = radius
     d.ellipse((cx - r, cy - r, cx + r, cy + r), fill=style.SHADOW + (150,))

@@ -45,7 +45,6 @@ class Picture:
 
 WINDOW_PAGE_TOP = st.du_y(54)  # the page placeholder 1006 at 0,54
 BAR_LEFT = PAGE[0]  # the button column right of the page
-BAR_BUTTON_X = BAR_LEFT + (WINDOW[0] - BAR_LEFT - FRAME[0]) // 2
 
 
 def wordmark(c, x, y, size=st.WORDMARK):
@@ -149,7 +148,6 @@ def finish_page():
 # Summary: labels at x = 42 and values at x = 137 (dialog units) of template 136, seven rows.
 SUMMARY_PANEL = (28, 84, 430, 262)
 SUMMARY_LABEL_X = st.du_x(42)
-SUMMARY_VALUE_X = st.du_x(137)
 
 
 def summary_page():
@@ -255,9 +253,10 @@ def failure_dialog():
 def shortcut_dialog():
     # The notice shows icon 216 and the server name in white over the left part; that part stays plain.
     c = notice_base()
-    c.text((112, 58), "Shortcut is created successfully!", st.HEADING, st.INK, "bold", anchor="lm")
-    c.text((112, 80), "You will find it on your desktop.", st.BODY, st.INK_SOFT, anchor="lm")
-    c.rect((98, 36, 99, 96), (66, 70, 112))
+    plain_right = max(NOTICE_ICON[0] + 32, NOTICE_NAME[2]) + 10
+    c.rect((plain_right, 36, plain_right + 1, 96), (66, 70, 112))
+    c.text((plain_right + 14, 58), "Shortcut is created successfully!", st.HEADING, st.INK, "bold", anchor="lm")
+    c.text((plain_right + 14, 80), "You will find it on your desktop.", st.BODY, st.INK_SOFT, anchor="lm")
     return c.image
 
 
@@ -330,9 +329,7 @@ def _tile(look, state, ground):
 def text_strip(label, look="neutral", ground=st.WINDOW):
     strip = Image.new("RGB", STRIP, ground)
     for i, state in enumerate(("normal", "pressed", "hover")):
-        frame = _tile(look, state, ground)
-        c = Canvas(FRAME, ground)
-        c.image = frame
+        c = Canvas.over(_tile(look, state, ground))
         shift = 1 if state == "pressed" else 0
         centre = (FRAME[0] // 2 + shift, FRAME[1] // 2 + shift)
         c.text((centre[0], centre[1] + 1), label, st.BUTTON, (10, 14, 40), "bold", anchor="mm")

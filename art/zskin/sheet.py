@@ -61,8 +61,21 @@ def _icon_row(images):
     return row
 
 
-def contact_sheet():
-    tiles = _tiles()
+def screenshot_tiles(folder):
+    """PNG screenshots of the programs' windows (from the Wine test runs' artifacts), at 100 %, by file name."""
+    import os
+    tiles = []
+    for root, _, names in sorted(os.walk(folder)):
+        for name in sorted(names):
+            if name.endswith(".png") and name != "contact-sheet.png":
+                with Image.open(os.path.join(root, name)) as shot:
+                    tiles.append(("screenshot: " + os.path.relpath(os.path.join(root, name), folder),
+                                  shot.convert("RGB")))
+    return tiles
+
+
+def contact_sheet(screens=None):
+    tiles = _tiles() + (screenshot_tiles(screens) if screens else [])
     placed = []
     x = y = PAD
     row_h = 0
