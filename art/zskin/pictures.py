@@ -213,12 +213,12 @@ def notice_base():
     return c
 
 
-def notice_text(c, x, y, title, lines):
+def notice_text(c, x, y, title, lines, line=st.LINE[st.BODY]):
     c.text((x, y), title, st.HEADING, st.INK, "bold")
-    y += 26
-    for line in lines:
-        c.text((x, y), line, st.BODY, st.INK_SOFT)
-        y += st.LINE[st.BODY]
+    y += 24
+    for text in lines:
+        c.text((x, y), text, st.BODY, st.INK_SOFT)
+        y += line
 
 
 def button_rule(c):
@@ -227,8 +227,8 @@ def button_rule(c):
 
 def confirm_dialog():
     c = notice_base()
-    c.shapes(lambda d, s: dr.warning_triangle(d, (20, 16, 70, 62)), (16, 12, 74, 66))
-    notice_text(c, 86, 16, "You are about to change the settings.",
+    c.shapes(lambda d, s: dr.warning_triangle(d, (18, 14, 66, 60)), (14, 10, 70, 64))
+    notice_text(c, 80, 16, "You are about to change the settings.",
                 ['Press "OK" to save new settings.', 'Press "Cancel" if you want to keep current settings.'])
     button_rule(c)
     return c.image
@@ -236,17 +236,18 @@ def confirm_dialog():
 
 def success_dialog():
     c = notice_base()
-    c.shapes(lambda d, s: dr.badge(d, (46, 65), 24, st.GOOD, "tick"), (18, 37, 74, 93))
-    c.text((86, 65), "New settings are saved successfully!", st.HEADING, st.INK, "bold", anchor="lm")
+    c.shapes(lambda d, s: dr.badge(d, (42, 65), 24, st.GOOD, "tick"), (14, 37, 70, 93))
+    c.text((80, 65), "New settings are saved successfully!", st.HEADING, st.INK, "bold", anchor="lm")
     return c.image
 
 
 def failure_dialog():
     c = notice_base()
-    c.shapes(lambda d, s: dr.badge(d, (45, 40), 24, st.BAD, "cross"), (17, 12, 73, 68))
-    notice_text(c, 86, 12, "Saving configurations is failed!",
+    c.shapes(lambda d, s: dr.badge(d, (42, 38), 24, st.BAD, "cross"), (14, 10, 70, 66))
+    notice_text(c, 80, 10, "Saving configurations is failed!",
                 ["Please check your network condition.", 'Press "Redo" to process setup again.',
-                 'Press "Exit" to terminate setup.'])
+                 'Press "Exit" to terminate setup.'], line=17)
+    button_rule(c)
     return c.image
 
 
