@@ -24,7 +24,7 @@ def encode(picture):
 
 def header_text(program, pictures):
     guard = HEADER_GUARD[program]
-    lines = ["// Resource ids of the pictures of %s. %s" % (PROGRAM_NAME[program], GENERATED),
+    lines = ["// Resource ids of the pictures of %s." % PROGRAM_NAME[program], "// " + GENERATED,
              "#ifndef " + guard, "#define " + guard, ""]
     width = max(len(p.name) for p in pictures)
     for p in pictures:

@@ -92,6 +92,11 @@ def bullet_lines(c, x, y, lines, size=st.BODY, colour=st.INK, gap=8):
     return y
 
 
+HERO = (338, 62, 426, 196)
+CARD = (43, 39, 90)
+CARD_EDGE = (62, 58, 118)
+
+
 def welcome_page():
     c = page_base("Welcome!")
     c.text((24, 50), "Thanks for choosing NAS!", st.HEADING, st.ACCENT, "bold")
@@ -101,11 +106,6 @@ def welcome_page():
                               'Click "User Guide" to read user manual.'], gap=18)
     hero(c, HERO)
     return c.image
-
-
-HERO = (338, 62, 426, 196)
-CARD = (43, 39, 90)
-CARD_EDGE = (62, 58, 118)
 
 
 def card(c, box):
