@@ -21,7 +21,8 @@ PORT = 917
 def packet(ptype, status, name, size=264):
     body = struct.pack("<HHHH", ptype, status, 0, 256) + name.encode()
     body = body[:264] + b"\0" * max(0, 264 - len(body))
-    return body[:size]
+    # Longer than the record: filler past it, which the PC must ignore.
+    return body[:size] + b"X" * max(0, size - 264)
 
 
 def set_icmp_ignore(value):
