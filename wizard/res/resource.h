@@ -11,6 +11,7 @@
 #define IDD_PASSWORD 165
 #define IDC_PASSWORD_EDIT 1058
 #define IDC_PASSWORD_OK 1073
+#define IDC_PASSWORD_PROMPT -1
 
 // Strings of the device link and the device operations
 #define IDS_COMM_ERROR 61208

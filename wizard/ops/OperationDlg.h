@@ -1,0 +1,62 @@
+// COperationDlg: the modal window that runs a search (OP_SEARCH) or a settings write (OP_SET_CONFIG) on
+// its own channel, with retries on a window timer, while an animation plays. Ends with IDOK or IDCANCEL.
+#pragma once
+
+#include "Framework.h"
+#include "../link/DeviceEntry.h"
+#include "../link/DeviceSettings.h"
+#include "../link/LocalAdapter.h"
+#include "../link/PacketHeader.h"
+
+class CDeviceListPage;
+
+#define OP_SEARCH 147
+#define OP_SET_CONFIG 148
+
+constexpr UINT_PTR TIMER_RETRY = 100;
+constexpr UINT_PTR TIMER_ANIMATE = 200;
+constexpr UINT WM_NET_SETCONFIG = WM_USER + 101;
+
+class COperationDlg : public CDialog {
+public:
+    // OP_SET_CONFIG: writes *pSettings, with the entry's MAC, to the chosen appliance.
+    COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, CWnd* pParent = nullptr);
+    // OP_SEARCH: searches the targets ("255.255.255.255" for a broadcast).
+    COperationDlg(int nKind, CStringList* pTargets, CWnd* pParent = nullptr);
+    ~COperationDlg() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg LRESULT OnNetSearch(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNetSetConfig(WPARAM wParam, LPARAM lParam);
+
+    void StartNextTarget();
+    void OnSearchTimer();
+    void SendSetConfigAttempt();
+    void OnSetConfigTimer();
+    void CommunicationError();
+    void End(int nResult);
+
+    int m_nKind;
+    DeviceEntry* m_pDevice = nullptr;
+    DeviceSettings* m_pSettings = nullptr;
+    uint32_t m_dwDeviceAddress = 0;
+    CStringList* m_pTargets = nullptr;
+    int m_nTargetIndex = -1;
+    CDeviceListPage* m_pListPage = nullptr;
+    int m_hChannel = 0;
+    uint8_t m_packet[MAX_PACKET] = {};
+    int m_nRetries = 0;
+    int m_nRequestType = 0;
+    uint16_t m_wSequence = 0;
+    uint32_t m_dwCurrentDest = 0;
+    CBitmap m_hFrames[4];
+    CBrush m_brush;
+    CLocalAdapter m_adapter;
+
+    DECLARE_MESSAGE_MAP()
+};

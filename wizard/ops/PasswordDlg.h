@@ -1,0 +1,43 @@
+// CPasswordDlg: asks for the admin password of the chosen appliance and has the appliance check it
+// (PKT_CHECK_PASSWORD). IDOK when the appliance accepted it. The password lives only in the edit control
+// and the request; every copy the dialog or its channel held is wiped when the dialog ends.
+#pragma once
+
+#include "Framework.h"
+#include "../link/DeviceEntry.h"
+#include "../link/PacketHeader.h"
+
+class CDeviceListPage;
+
+constexpr UINT WM_NET_PASSWORD = WM_USER + 104;
+
+class CPasswordDlg : public CDialog {
+public:
+    explicit CPasswordDlg(DeviceEntry* pDevice, CWnd* pParent = nullptr);
+    ~CPasswordDlg() override;
+
+    INT_PTR DoModal() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    afx_msg void OnPasswordChange();
+    afx_msg void OnCheck();
+    afx_msg LRESULT OnNetPassword(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+
+    void EnableInput(BOOL bEnable);
+    void WipeSecrets();
+
+    DeviceEntry* m_pDevice;
+    CString m_strPassword;
+    CDeviceListPage* m_pListPage = nullptr;
+    int m_hChannel = 0;
+    uint8_t m_packet[MAX_PACKET] = {};
+    int m_nRetries = 0;
+    int m_nRequestType = 0;
+    uint16_t m_wSequence = 0;
+    uint32_t m_dwExpectedSender = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

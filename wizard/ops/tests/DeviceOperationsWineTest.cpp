@@ -1,0 +1,556 @@
+// The operation dialog and the password dialog under Wine, against the appliance simulator in the lab, on
+// a virtual clock: every schedule is checked in what reached the simulators, step by step.
+//   Search.*  lab: --pc-ifaces 2, NAS1 on a1 (segment 1) and the same MAC on a2 (segment 2)
+//   Device.*  lab: NAS1 on a1 (198.18.1.10, the host also owns .11), NAS9 on "off" (198.18.9.10, outside
+//             the PC's subnet, on segment 1); control channels on TCP 7000
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Framework.h"
+#include "LabSupport.h"
+#include "MessageBoxRecorder.h"
+#include "VirtualClock.h"
+#include "../OperationDlg.h"
+#include "../PasswordDlg.h"
+#include "../../link/ChannelTable.h"
+#include "../../res/resource.h"
+#include "../../shell/DeviceListPage.h"
+
+// Freed heap blocks are searched for the typed password: none may carry it away.
+static const char kPassword[] = "Pw-7Kq2";
+static int g_freedBlocksWithPassword = 0;
+
+void operator delete(void* p) noexcept
+{
+    if (p) {
+        size_t nSize = _msize(p);
+        const char* pBytes = static_cast<const char*>(p);
+        size_t nMarker = sizeof kPassword - 1;
+        for (size_t i = 0; i + nMarker <= nSize; ++i)
+            if (memcmp(pBytes + i, kPassword, nMarker) == 0) {
+                ++g_freedBlocksWithPassword;
+                break;
+            }
+    }
+    free(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+    operator delete(p);
+}
+
+namespace {
+
+const char* const BROADCAST = "255.255.255.255:915";
+const uint8_t NAS1_MAC[6] = {0x02, 0x5a, 0x00, 0x00, 0x00, 0x01};
+const uint8_t NAS9_MAC[6] = {0x02, 0x5a, 0x00, 0x00, 0x00, 0x09};
+
+std::string Env(const char* name)
+{
+    const char* v = getenv(name);
+    return v ? v : "";
+}
+
+DeviceEntry MakeEntry(const uint8_t (&mac)[6], const char* name, const char* address)
+{
+    DeviceEntry e{};
+    memcpy(e.abMac, mac, 6);
+    strncpy(e.szServerName, name, sizeof e.szServerName - 1);
+    e.dwAddress = Addr(address);
+    e.nInterfaceIndex = 0;
+    return e;
+}
+
+void Click(CDialog* pDlg, int nID)
+{
+    pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(pDlg->GetDlgItem(nID)->m_hWnd));
+}
+
+class LabTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        interfaceWalk = true;
+        nextBindIndex = 0;
+        deviceInterfaceIndex = 0;
+        g_pDeviceListPage = &m_page;
+    }
+    void TearDown() override { g_pDeviceListPage = nullptr; }
+
+    CDeviceListPage m_page;
+    CMessageBoxRecorder m_boxes;
+};
+
+// ---- Search ----------------------------------------------------------------------------------------------
+
+class Search : public LabTest {
+protected:
+    void SetUp() override
+    {
+        LabTest::SetUp();
+        m_seg1 = CSimLog(SimLogPath("a1"));
+        m_seg2 = CSimLog(SimLogPath("a2"));
+        ASSERT_EQ(SimControl(Env("ZT_HOST_A1"), 7000, "fault * none").substr(0, 2), "OK");
+        m_nBase1 = m_seg1.Requests().size();
+        m_nBase2 = m_seg2.Requests().size();
+        m_targets.AddTail("255.255.255.255");
+    }
+    size_t Sent1() const { return m_seg1.Requests().size() - m_nBase1; }
+    size_t Sent2() const { return m_seg2.Requests().size() - m_nBase2; }
+
+    CSimLog m_seg1, m_seg2;
+    size_t m_nBase1 = 0, m_nBase2 = 0;
+    CStringList m_targets;
+};
+
+TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
+{
+    ASSERT_EQ(localAddressCount, 2);
+    CVirtualClock clock;
+    COperationDlg dlg(OP_SEARCH, &m_targets);
+    struct Step {
+        DWORD dwAt;
+        size_t nSeg1, nSeg2;
+    };
+    // Sends through the first interface at 0, 2, 4, 6 s; re-bound at 8 s; the second at 10, 12, 14 s.
+    const Step steps[] = {{0, 1, 0},     {2000, 2, 0},  {4000, 3, 0},  {6000, 4, 0}, {8000, 4, 0},
+                          {10000, 4, 1}, {12000, 4, 2}, {14000, 4, 3}, {16000, 4, 3}};
+    CString caption;
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->GetWindowText(caption);
+        for (const Step& step : steps) {
+            if (step.dwAt > 0)
+                clock.Advance(step.dwAt - clock.Now());
+            if (step.dwAt == 16000)
+                break;  // the search has ended
+            m_seg1.WaitForRequests(m_nBase1 + step.nSeg1);
+            m_seg2.WaitForRequests(m_nBase2 + step.nSeg2);
+            PumpFor(150);  // and nothing more arrives
+            EXPECT_EQ(Sent1(), step.nSeg1) << step.dwAt;
+            EXPECT_EQ(Sent2(), step.nSeg2) << step.dwAt;
+        }
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(clock.Now(), 16000u);
+    EXPECT_STREQ(caption, "Searching for devices");
+    EXPECT_FALSE(interfaceWalk);
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+
+    // One sequence number for the whole search, every send a broadcast.
+    std::vector<SimDatagram> all = m_seg1.Requests();
+    std::vector<SimDatagram> seg2 = m_seg2.Requests();
+    all.erase(all.begin(), all.begin() + static_cast<long>(m_nBase1));
+    all.insert(all.end(), seg2.begin() + static_cast<long>(m_nBase2), seg2.end());
+    ASSERT_EQ(all.size(), 7u);
+    for (const SimDatagram& d : all) {
+        EXPECT_EQ(d.local, BROADCAST);
+        EXPECT_EQ(d.nType, PKT_GET_INFO);
+        EXPECT_EQ(d.nSequence, all[0].nSequence);
+    }
+    EXPECT_EQ(all[0].peer.substr(0, all[0].peer.find(':')), Dotted(localAddresses[0]));
+    EXPECT_EQ(all[6].peer.substr(0, all[6].peer.find(':')), Dotted(localAddresses[1]));
+
+    // The appliance answered through both interfaces: one entry, updated by the later answer.
+    CDeviceList& devices = m_page.GetDevices();
+    ASSERT_EQ(devices.GetCount(), 1u);
+    const DeviceEntry* e = devices.GetAt(0);
+    EXPECT_EQ(memcmp(e->abMac, NAS1_MAC, 6), 0);
+    EXPECT_EQ(e->nItemId, 1);
+    EXPECT_EQ(e->nInterfaceIndex, 0);
+    EXPECT_STREQ(e->szServerName, "NAS1-SEG2");
+    EXPECT_EQ(Dotted(e->dwAddress), Env("ZT_HOST_A2"));
+}
+
+TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing)
+{
+    CVirtualClock clock;
+    ASSERT_EQ(SimControl(Env("ZT_HOST_A1"), 7000, "fault * state1").substr(0, 2), "OK");
+    ASSERT_EQ(SimControl(Env("ZT_HOST_A2"), 7000, "fault * stale-seq").substr(0, 2), "OK");
+    COperationDlg dlg(OP_SEARCH, &m_targets);
+    CModalHook hook([&](CDialog*) {
+        for (int i = 0; i < 8; ++i) {
+            clock.Advance(2000);
+            PumpFor(100);
+        }
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_GE(m_seg1.Replies().size(), 4u);  // they did answer
+    EXPECT_EQ(m_page.GetDevices().GetCount(), 0u);
+    SimControl(Env("ZT_HOST_A2"), 7000, "fault * none");
+}
+
+TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound)
+{
+    CVirtualClock clock;
+    COperationDlg dlg(OP_SEARCH, &m_targets);
+    CModalHook hook([&](CDialog* pDlg) {
+        m_seg1.WaitForRequests(m_nBase1 + 1);
+        PumpFor(200);  // the answer arrives
+        clock.Advance(2000);
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(clock.Now(), 2000u);
+    EXPECT_EQ(m_page.GetDevices().GetCount(), 1u);
+    EXPECT_EQ(clock.GetTimerCount(), 0);
+}
+
+// ---- Settings write and password check -----------------------------------------------------------------
+
+class Device : public LabTest {
+protected:
+    void SetUp() override
+    {
+        LabTest::SetUp();
+        m_a1 = Env("ZT_HOST_A1");
+        m_off = Env("ZT_HOST_OFF");
+        m_log1 = CSimLog(SimLogPath("a1"));
+        m_logOff = CSimLog(SimLogPath("off"));
+        ASSERT_EQ(SimControl(m_a1, 7000, "fault * none").substr(0, 2), "OK");
+        ASSERT_EQ(SimControl(m_a1, 7000, "result * 0").substr(0, 2), "OK");
+        ASSERT_EQ(SimControl(m_off, 7000, "fault * none").substr(0, 2), "OK");
+        m_nBase1 = m_log1.Requests().size();
+        m_nBaseOff = m_logOff.Requests().size();
+        m_nReplies1 = m_log1.Replies().size();
+        memset(&m_settings, 0, sizeof m_settings);
+        for (size_t i = 0; i < sizeof m_settings; ++i)
+            reinterpret_cast<uint8_t*>(&m_settings)[i] = static_cast<uint8_t>(i * 7 + 3);
+        // As after a search that found the appliances through the first interface.
+        interfaceWalk = false;
+    }
+    std::vector<SimDatagram> New1() const
+    {
+        std::vector<SimDatagram> v = m_log1.Requests();
+        return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBase1), v.end());
+    }
+    std::vector<SimDatagram> NewOff() const
+    {
+        std::vector<SimDatagram> v = m_logOff.Requests();
+        return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBaseOff), v.end());
+    }
+
+    std::string m_a1, m_off;
+    CSimLog m_log1, m_logOff;
+    size_t m_nBase1 = 0, m_nBaseOff = 0, m_nReplies1 = 0;
+    DeviceSettings m_settings;
+};
+
+TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    CString caption, status;
+    std::vector<size_t> counts;
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->GetWindowText(caption);
+        pDlg->GetDlgItemText(IDC_OPERATION_STATUS, status);
+        for (int i = 0; i < 8; ++i) {
+            m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
+            PumpFor(50);
+            counts.push_back(New1().size());
+            clock.Advance(20000);
+        }
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(clock.Now(), 160000u);
+    EXPECT_EQ(m_boxes.GetCount(), 0);  // the caller reports the failure
+    EXPECT_STREQ(caption, "Setup device");
+    EXPECT_STREQ(status, "Connecting  NAS1");
+    EXPECT_FALSE(interfaceWalk);
+    for (size_t i = 0; i < counts.size(); ++i)
+        EXPECT_EQ(counts[i], i + 1) << "one send per 20 s";
+    std::vector<SimDatagram> sent = New1();
+    ASSERT_EQ(sent.size(), 8u);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i].local, i % 2 == 0 ? m_a1 + ":915" : std::string(BROADCAST)) << i;
+        EXPECT_EQ(sent[i].nType, PKT_SET_CONFIG);
+        EXPECT_EQ(sent[i].nSequence, sent[0].nSequence);
+    }
+    EXPECT_EQ(NewOff().size(), 4u);  // the broadcasts reach the whole segment
+}
+
+TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn)
+{
+    ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    std::vector<bool> walk;
+    CModalHook hook([&](CDialog*) {
+        for (int i = 0; i < 8; ++i) {
+            m_logOff.WaitForRequests(m_nBaseOff + static_cast<size_t>(i) + 1);
+            walk.push_back(interfaceWalk);
+            clock.Advance(20000);
+        }
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(clock.Now(), 160000u);
+    for (bool b : walk)
+        EXPECT_TRUE(b);
+    EXPECT_FALSE(interfaceWalk);  // given up
+    std::vector<SimDatagram> sent = NewOff();
+    ASSERT_EQ(sent.size(), 8u);
+    for (const SimDatagram& d : sent)
+        EXPECT_EQ(d.local, BROADCAST);
+}
+
+TEST_F(Device, SetConfigFailureShowsItsMessageOnceAndDropsTheSecondCopy)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "result NAS1 -101").substr(0, 2), "OK");
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 twice").substr(0, 2), "OK");
+    CVirtualClock clock;
+    // While the user reads the message, the second copy arrives.
+    m_boxes.SetCallback([](const CMessageBoxRecorder::Box&) {
+        Sleep(300);
+        return IDOK;
+    });
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    CModalHook hook([&](CDialog*) { PumpFor(1000); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Set IP fail");
+    EXPECT_EQ(m_boxes.Last().Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(m_log1.Replies().size() - m_nReplies1, 2u);
+    EXPECT_EQ(New1().size(), 1u);
+    EXPECT_EQ(clock.Now(), 0u);
+}
+
+TEST_F(Device, SetConfigWritesTheRecordByteForByteWithTheChosenMac)
+{
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    std::string before = SimControl(m_a1, 7000, "record NAS1");
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    CModalHook hook([&](CDialog*) { PumpFor(3000); });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+    DeviceSettings expected = m_settings;
+    memcpy(expected.abMac, NAS1_MAC, 6);
+    std::string hex;
+    char two[3];
+    for (size_t i = 0; i < sizeof expected; ++i) {
+        snprintf(two, sizeof two, "%02x", reinterpret_cast<const uint8_t*>(&expected)[i]);
+        hex += two;
+    }
+    std::string stored = SimControl(m_a1, 7000, "record NAS1");
+    EXPECT_EQ(stored, "OK " + hex);
+    SimControl(m_a1, 7000, "record NAS1 " + before.substr(3));
+}
+
+TEST_F(Device, SetConfigReplyFromAnotherAddressIsAccepted)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
+    CVirtualClock clock;
+    std::string before = SimControl(m_a1, 7000, "record NAS1");
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    CModalHook hook([&](CDialog*) { PumpFor(3000); });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    SimControl(m_a1, 7000, "record NAS1 " + before.substr(3));
+}
+
+// Gives the tests a look at the request buffer after the dialog has ended.
+class CInspectedPasswordDlg : public CPasswordDlg {
+public:
+    using CPasswordDlg::CPasswordDlg;
+    const uint8_t* Packet() const { return m_packet; }
+    const CString& Password() const { return m_strPassword; }
+};
+
+TEST_F(Device, PasswordOkNeedsTextInTheEdit)
+{
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    bool initiallyEnabled = true, enabledWithText = false, enabledAgainEmpty = true;
+    CString caption;
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->GetWindowText(caption);
+        initiallyEnabled = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        Click(pDlg, IDC_PASSWORD_OK);  // refused by the disabled button's handler as well
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "x");
+        enabledWithText = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "");
+        enabledAgainEmpty = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        Click(pDlg, IDC_PASSWORD_OK);
+        PumpFor(300);
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_STREQ(caption, "Verify admin password");
+    EXPECT_FALSE(initiallyEnabled);
+    EXPECT_TRUE(enabledWithText);
+    EXPECT_FALSE(enabledAgainEmpty);
+    EXPECT_EQ(New1().size(), 0u);  // nothing was sent
+}
+
+TEST_F(Device, PasswordCheckScheduleAndNoResponse)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    std::vector<size_t> counts;
+    int nBoxesBefore8s = -1;
+    bool okEnabledWhileChecking = true, okEnabledAfter = false, editEnabledAfter = false;
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        okEnabledWhileChecking = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled() ||
+                                 pDlg->GetDlgItem(IDC_PASSWORD_EDIT)->IsWindowEnabled();
+        for (int i = 0; i < 4; ++i) {
+            m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
+            PumpFor(50);
+            counts.push_back(New1().size());
+            if (i == 3)
+                nBoxesBefore8s = m_boxes.GetCount();
+            clock.Advance(2000);
+        }
+        okEnabledAfter = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        editEnabledAfter = pDlg->GetDlgItem(IDC_PASSWORD_EDIT)->IsWindowEnabled();
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(clock.Now(), 8000u);
+    EXPECT_FALSE(okEnabledWhileChecking);
+    EXPECT_EQ(nBoxesBefore8s, 0);
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Device no response");
+    EXPECT_EQ(m_boxes.Last().Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_TRUE(okEnabledAfter);
+    EXPECT_TRUE(editEnabledAfter);
+    for (size_t i = 0; i < counts.size(); ++i)
+        EXPECT_EQ(counts[i], i + 1);
+    std::vector<SimDatagram> sent = New1();
+    ASSERT_EQ(sent.size(), 4u);
+    const std::string unicast = m_a1 + ":915";
+    EXPECT_EQ(sent[0].local, unicast);
+    EXPECT_EQ(sent[1].local, unicast);
+    EXPECT_EQ(sent[2].local, BROADCAST);
+    EXPECT_EQ(sent[3].local, unicast);
+    for (const SimDatagram& d : sent) {
+        EXPECT_EQ(d.nType, PKT_CHECK_PASSWORD);
+        EXPECT_EQ(d.nSequence, sent[0].nSequence);
+    }
+}
+
+TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber)
+{
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    bool okEnabledAfterRefusal = false, editEnabledAfterRefusal = false;
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "wrong");
+        Click(pDlg, IDC_PASSWORD_OK);
+        PumpFor(1000);
+        okEnabledAfterRefusal = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        editEnabledAfterRefusal = pDlg->GetDlgItem(IDC_PASSWORD_EDIT)->IsWindowEnabled();
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        PumpFor(2000);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Wrong password");
+    EXPECT_TRUE(okEnabledAfterRefusal);
+    EXPECT_TRUE(editEnabledAfterRefusal);
+    std::vector<SimDatagram> sent = New1();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_NE(sent[0].nSequence, sent[1].nSequence);
+    EXPECT_EQ(clock.Now(), 0u);
+}
+
+TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        PumpFor(1000);  // the right answer, from 198.18.1.11
+        EXPECT_EQ(m_log1.Replies().size() - m_nReplies1, 1u);
+        for (int i = 0; i < 4; ++i) {
+            clock.Advance(2000);
+            PumpFor(200);
+        }
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Device no response");
+}
+
+TEST_F(Device, ReplyAfterNoResponseIsDropped)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 late=1500").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        for (int i = 0; i < 4; ++i)
+            clock.Advance(2000);
+        PumpFor(2500);  // the late answers come in
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Device no response");
+    EXPECT_GE(m_log1.Replies().size() - m_nReplies1, 1u);
+}
+
+TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "set NAS1 password " + std::string(kPassword)).substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    g_freedBlocksWithPassword = 0;
+    {
+        CInspectedPasswordDlg dlg(&entry);
+        CModalHook hook([&](CDialog* pDlg) {
+            pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, kPassword);
+            Click(pDlg, IDC_PASSWORD_OK);
+            PumpFor(1500);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        for (int i = 0; i < MAX_PACKET; ++i)
+            ASSERT_EQ(dlg.Packet()[i], 0) << i;
+        EXPECT_TRUE(dlg.Password().IsEmpty());
+        // The dialog's channel is closed: its slot is free again.
+        HWND hOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        int h = NetOpenChannel(hOwner, 1126);
+        EXPECT_EQ(h, 1);
+        NetCloseChannel(h);
+        DestroyWindow(hOwner);
+    }
+    EXPECT_EQ(g_freedBlocksWithPassword, 0);
+    EXPECT_EQ(New1().size(), 1u);
+    SimControl(m_a1, 7000, "set NAS1 password secret");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ParseLabArguments(argc, argv);
+    AfxWinInit(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWNORMAL);
+    if (!NetStartup())
+        return 2;
+    NetGetLocalAddresses(localAddresses, &localAddressCount);
+    int nResult = RUN_ALL_TESTS();
+    NetCleanup();
+    return nResult;
+}
