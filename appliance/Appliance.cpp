@@ -6,16 +6,18 @@
 
 #include <cstring>
 
-Appliance MakeAppliance(const std::string& name, uint32_t address)
-{
+Appliance MakeAppliance(const std::string& name, uint32_t address) {
     Appliance a;
     a.name = name;
     a.address = address;
     a.infoText = "ZT-2000 sim";
     SettingsRecord& r = a.record;
-    for (size_t i = 0; i < DEVICE_SETTINGS_SIZE; ++i)
-        r[i] = IsUninterpretedSettingsByte(i) ? UninterpretedFill(i) : 0;
-    const uint8_t mac[6] = {0x02, 0x5a, 0x54, static_cast<uint8_t>(address >> 16), static_cast<uint8_t>(address >> 8),
+    for (size_t i = 0; i < DEVICE_SETTINGS_SIZE; ++i) r[i] = IsUninterpretedSettingsByte(i) ? UninterpretedFill(i) : 0;
+    const uint8_t mac[6] = {0x02,
+                            0x5a,
+                            0x54,
+                            static_cast<uint8_t>(address >> 16),
+                            static_cast<uint8_t>(address >> 8),
                             static_cast<uint8_t>(address)};
     memcpy(r.data() + Settings::abMac, mac, 6);
     SetText(r, Settings::szServerName, name);
@@ -34,8 +36,7 @@ Appliance MakeAppliance(const std::string& name, uint32_t address)
     return a;
 }
 
-static bool TextSetting(Appliance& a, const TextField& field, const std::string& value, std::string* error)
-{
+static bool TextSetting(Appliance& a, const TextField& field, const std::string& value, std::string* error) {
     if (value.size() >= field.width) {
         *error = std::string(field.name) + " holds at most " + std::to_string(field.width - 1) + " characters";
         return false;
@@ -44,8 +45,7 @@ static bool TextSetting(Appliance& a, const TextField& field, const std::string&
     return true;
 }
 
-static bool AddressSetting(Appliance& a, size_t offset, const std::string& value, std::string* error)
-{
+static bool AddressSetting(Appliance& a, size_t offset, const std::string& value, std::string* error) {
     uint32_t address;
     if (!ParseAddress(value, &address)) {
         *error = "'" + value + "' is not a dotted IPv4 address";
@@ -55,8 +55,7 @@ static bool AddressSetting(Appliance& a, size_t offset, const std::string& value
     return true;
 }
 
-bool ApplySetting(Appliance& a, const std::string& key, const std::string& value, std::string* error)
-{
+bool ApplySetting(Appliance& a, const std::string& key, const std::string& value, std::string* error) {
     long n = 0;
     if (key == "address") {
         uint32_t address;
@@ -74,26 +73,16 @@ bool ApplySetting(Appliance& a, const std::string& key, const std::string& value
         }
         return true;
     }
-    if (key == "server-name")
-        return TextSetting(a, Settings::szServerName, value, error);
-    if (key == "note")
-        return TextSetting(a, Settings::szNote, value, error);
-    if (key == "date")
-        return TextSetting(a, Settings::szDate, value, error);
-    if (key == "time")
-        return TextSetting(a, Settings::szTime, value, error);
-    if (key == "workgroup")
-        return TextSetting(a, Settings::szWorkgroup, value, error);
-    if (key == "aux")
-        return TextSetting(a, Settings::szAuxName, value, error);
-    if (key == "ip")
-        return AddressSetting(a, Settings::abIpAddress, value, error);
-    if (key == "mask")
-        return AddressSetting(a, Settings::abSubnetMask, value, error);
-    if (key == "gateway")
-        return AddressSetting(a, Settings::abGateway, value, error);
-    if (key == "reported-address")
-        return AddressSetting(a, Settings::abReportedAddress, value, error);
+    if (key == "server-name") return TextSetting(a, Settings::szServerName, value, error);
+    if (key == "note") return TextSetting(a, Settings::szNote, value, error);
+    if (key == "date") return TextSetting(a, Settings::szDate, value, error);
+    if (key == "time") return TextSetting(a, Settings::szTime, value, error);
+    if (key == "workgroup") return TextSetting(a, Settings::szWorkgroup, value, error);
+    if (key == "aux") return TextSetting(a, Settings::szAuxName, value, error);
+    if (key == "ip") return AddressSetting(a, Settings::abIpAddress, value, error);
+    if (key == "mask") return AddressSetting(a, Settings::abSubnetMask, value, error);
+    if (key == "gateway") return AddressSetting(a, Settings::abGateway, value, error);
+    if (key == "reported-address") return AddressSetting(a, Settings::abReportedAddress, value, error);
     if (key == "fixed-ip" || key == "dhcp-server-off") {
         if (!ParseInt(value, 0, 255, &n)) {
             *error = key + " takes a number 0..255";
@@ -176,8 +165,7 @@ bool ApplySetting(Appliance& a, const std::string& key, const std::string& value
         }
         return true;
     }
-    if (key == "fault")
-        return ParseFaultModes(SplitWords(value), &a.faults, error);
+    if (key == "fault") return ParseFaultModes(SplitWords(value), &a.faults, error);
     if (key == "record") {
         std::string bytes;
         if (!FromHex(value, &bytes) || bytes.size() != DEVICE_SETTINGS_SIZE) {
@@ -191,35 +179,32 @@ bool ApplySetting(Appliance& a, const std::string& key, const std::string& value
     return false;
 }
 
-const char* EjectModeName(EjectMode mode)
-{
+const char* EjectModeName(EjectMode mode) {
     switch (mode) {
-    case EjectMode::Success:
-        return "success";
-    case EjectMode::InUse:
-        return "inuse";
-    case EjectMode::OtherType:
-        return "other";
-    case EjectMode::Silent:
-        return "silent";
+        case EjectMode::Success:
+            return "success";
+        case EjectMode::InUse:
+            return "inuse";
+        case EjectMode::OtherType:
+            return "other";
+        case EjectMode::Silent:
+            return "silent";
     }
     return "?";
 }
 
-std::string DescribeAppliance(const Appliance& a)
-{
+std::string DescribeAppliance(const Appliance& a) {
     const ApplianceCounters& c = a.counters;
     return "{\"name\":" + JsonString(a.name) + ",\"address\":" + JsonString(FormatAddress(a.address)) +
            ",\"mac\":" + JsonString(FormatMac(a.record.data())) + ",\"password\":" + JsonString(a.password) +
            ",\"info\":" + JsonString(a.infoText) + ",\"state\":" + std::to_string(a.state) +
            ",\"disk\":" + JsonString(a.disk) + ",\"result\":" + std::to_string(a.setConfigResult) +
-           ",\"address-change\":\"" + (a.addressChange == AddressChange::Move ? "move" : "keep") +
-           "\",\"eject\":\"" + EjectModeName(a.eject) + "\",\"fault\":" + JsonString(FormatFaultModes(a.faults)) +
+           ",\"address-change\":\"" + (a.addressChange == AddressChange::Move ? "move" : "keep") + "\",\"eject\":\"" +
+           EjectModeName(a.eject) + "\",\"fault\":" + JsonString(FormatFaultModes(a.faults)) +
            ",\"settings\":" + DescribeSettings(a.record.data(), a.record.size()) +
-           ",\"counts\":{\"get-info\":" + std::to_string(c.getInfo) + ",\"set-config\":" +
-           std::to_string(c.setConfig) + ",\"check-password\":" + std::to_string(c.checkPassword) +
-           ",\"discovery\":" + std::to_string(c.discovery) + ",\"eject\":" + std::to_string(c.eject) +
-           ",\"dropped-requests\":" + std::to_string(c.droppedRequests) + ",\"dropped-replies\":" +
-           std::to_string(c.droppedReplies) + ",\"replies\":" + std::to_string(c.replies) +
+           ",\"counts\":{\"get-info\":" + std::to_string(c.getInfo) + ",\"set-config\":" + std::to_string(c.setConfig) +
+           ",\"check-password\":" + std::to_string(c.checkPassword) + ",\"discovery\":" + std::to_string(c.discovery) +
+           ",\"eject\":" + std::to_string(c.eject) + ",\"dropped-requests\":" + std::to_string(c.droppedRequests) +
+           ",\"dropped-replies\":" + std::to_string(c.droppedReplies) + ",\"replies\":" + std::to_string(c.replies) +
            ",\"notices\":" + std::to_string(c.notices) + "}}";
 }

@@ -24,14 +24,14 @@ struct ApplianceCounters {
 };
 
 struct Appliance {
-    std::string name;            // the control channel's name for it; not changed by writes
-    uint32_t address = 0;        // where it answers (host byte order)
-    SettingsRecord record{};     // served in info replies, replaced by an accepted PKT_SET_CONFIG
-    std::string password;        // empty: no admin password (bPasswordSet 0)
-    std::string infoText;        // szInfoText
-    uint16_t state = 0;          // wState
-    std::string disk;            // UNC path of the plugged disk; empty: none
-    int16_t setConfigResult = 0; // wStatus of set-config replies; nonzero: the record is not stored
+    std::string name;             // the control channel's name for it; not changed by writes
+    uint32_t address = 0;         // where it answers (host byte order)
+    SettingsRecord record{};      // served in info replies, replaced by an accepted PKT_SET_CONFIG
+    std::string password;         // empty: no admin password (bPasswordSet 0)
+    std::string infoText;         // szInfoText
+    uint16_t state = 0;           // wState
+    std::string disk;             // UNC path of the plugged disk; empty: none
+    int16_t setConfigResult = 0;  // wStatus of set-config replies; nonzero: the record is not stored
     AddressChange addressChange = AddressChange::Keep;
     EjectMode eject = EjectMode::Success;
     FaultModes faults;

@@ -6,45 +6,37 @@
 
 #include <cstring>
 
-bool IsUninterpretedSettingsByte(size_t offset)
-{
+bool IsUninterpretedSettingsByte(size_t offset) {
     return (offset >= 104 && offset < 113) || (offset >= 166 && offset < 191) ||
            (offset >= 195 && offset < DEVICE_SETTINGS_SIZE);
 }
 
-uint8_t UninterpretedFill(size_t offset)
-{
+uint8_t UninterpretedFill(size_t offset) {
     uint8_t v = static_cast<uint8_t>(0x80 + offset);
     return v ? v : 0x5a;
 }
 
-std::string GetText(const SettingsRecord& record, const TextField& field)
-{
+std::string GetText(const SettingsRecord& record, const TextField& field) {
     CByteReader reader(record.data() + field.offset, field.width);
     return reader.Text(field.width);
 }
 
-void SetText(SettingsRecord& record, const TextField& field, const std::string& text)
-{
+void SetText(SettingsRecord& record, const TextField& field, const std::string& text) {
     size_t n = text.size() < field.width ? text.size() : field.width - 1;
     memset(record.data() + field.offset, 0, field.width);
     memcpy(record.data() + field.offset, text.data(), n);
 }
 
-void FillUnterminated(uint8_t* field, size_t width, char first)
-{
-    for (size_t i = 0; i < width; ++i)
-        field[i] = static_cast<uint8_t>(first + i % 26);
+void FillUnterminated(uint8_t* field, size_t width, char first) {
+    for (size_t i = 0; i < width; ++i) field[i] = static_cast<uint8_t>(first + i % 26);
 }
 
-uint32_t GetAddressField(const SettingsRecord& record, size_t offset)
-{
+uint32_t GetAddressField(const SettingsRecord& record, size_t offset) {
     const uint8_t* p = record.data() + offset;
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
-void SetAddressField(SettingsRecord& record, size_t offset, uint32_t address)
-{
+void SetAddressField(SettingsRecord& record, size_t offset, uint32_t address) {
     uint8_t* p = record.data() + offset;
     p[0] = static_cast<uint8_t>(address >> 24);
     p[1] = static_cast<uint8_t>(address >> 16);
@@ -52,21 +44,17 @@ void SetAddressField(SettingsRecord& record, size_t offset, uint32_t address)
     p[3] = static_cast<uint8_t>(address);
 }
 
-int32_t GetTimeZone(const SettingsRecord& record)
-{
+int32_t GetTimeZone(const SettingsRecord& record) {
     CByteReader reader(record.data() + Settings::nTimeZone, 4);
     return reader.I32();
 }
 
-void SetTimeZone(SettingsRecord& record, int32_t zone)
-{
+void SetTimeZone(SettingsRecord& record, int32_t zone) {
     uint32_t v = static_cast<uint32_t>(zone);
-    for (int i = 0; i < 4; ++i)
-        record[Settings::nTimeZone + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) record[Settings::nTimeZone + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-PacketHeader ReadHeader(const uint8_t* data, size_t size)
-{
+PacketHeader ReadHeader(const uint8_t* data, size_t size) {
     CByteReader reader(data, size);
     PacketHeader h;
     h.wType = reader.U16();
@@ -76,58 +64,49 @@ PacketHeader ReadHeader(const uint8_t* data, size_t size)
     return h;
 }
 
-void WriteHeader(Bytes& packet, const PacketHeader& header)
-{
-    if (packet.size() < HEADER_SIZE)
-        packet.resize(HEADER_SIZE);
-    const uint16_t fields[4] = {header.wType, static_cast<uint16_t>(header.wStatus), header.wSequence,
-                                header.wLength};
+void WriteHeader(Bytes& packet, const PacketHeader& header) {
+    if (packet.size() < HEADER_SIZE) packet.resize(HEADER_SIZE);
+    const uint16_t fields[4] = {header.wType, static_cast<uint16_t>(header.wStatus), header.wSequence, header.wLength};
     for (int i = 0; i < 4; ++i) {
         packet[i * 2] = static_cast<uint8_t>(fields[i]);
         packet[i * 2 + 1] = static_cast<uint8_t>(fields[i] >> 8);
     }
 }
 
-Bytes BuildConfigPacket(uint16_t type, int16_t status, uint16_t sequence, const uint8_t* payload, size_t size)
-{
+Bytes BuildConfigPacket(uint16_t type, int16_t status, uint16_t sequence, const uint8_t* payload, size_t size) {
     Bytes packet(HEADER_SIZE + size);
     WriteHeader(packet, {type, status, sequence, static_cast<uint16_t>(size)});
-    if (size)
-        memcpy(packet.data() + HEADER_SIZE, payload, size);
+    if (size) memcpy(packet.data() + HEADER_SIZE, payload, size);
     return packet;
 }
 
-Bytes BuildDeviceInfo(const DeviceInfoFields& fields)
-{
+Bytes BuildDeviceInfo(const DeviceInfoFields& fields) {
     Bytes info(DEVICE_INFO_SIZE, 0);
     info[Info::wState] = static_cast<uint8_t>(fields.wState);
     info[Info::wState + 1] = static_cast<uint8_t>(fields.wState >> 8);
     info[Info::bPasswordSet] = fields.bPasswordSet;
     info[Info::reserved] = UninterpretedFill(200);
     info[Info::reserved + 1] = UninterpretedFill(201);
-    size_t n = fields.infoText.size() < Info::szInfoText.width ? fields.infoText.size()
-                                                                : Info::szInfoText.width - 1;
+    size_t n = fields.infoText.size() < Info::szInfoText.width ? fields.infoText.size() : Info::szInfoText.width - 1;
     memcpy(info.data() + Info::szInfoText.offset, fields.infoText.data(), n);
     memcpy(info.data() + Info::settings, fields.settings.data(), DEVICE_SETTINGS_SIZE);
     return info;
 }
 
-static size_t PayloadLength(uint16_t type)
-{
+static size_t PayloadLength(uint16_t type) {
     switch (type) {
-    case PKT_GET_INFO:
-        return 0;
-    case PKT_SET_CONFIG:
-        return DEVICE_SETTINGS_SIZE;
-    case PKT_CHECK_PASSWORD:
-        return CHECK_PASSWORD_SIZE;
-    default:
-        return SIZE_MAX;
+        case PKT_GET_INFO:
+            return 0;
+        case PKT_SET_CONFIG:
+            return DEVICE_SETTINGS_SIZE;
+        case PKT_CHECK_PASSWORD:
+            return CHECK_PASSWORD_SIZE;
+        default:
+            return SIZE_MAX;
     }
 }
 
-bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request, std::string* reason)
-{
+bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request, std::string* reason) {
     if (size < HEADER_SIZE) {
         *reason = "shorter than the 8-byte header";
         return false;
@@ -153,8 +132,8 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
         return false;
     }
     if (reader.Remaining() < expected) {
-        *reason = "payload of " + std::to_string(reader.Remaining()) + " bytes, wLength says " +
-                  std::to_string(expected);
+        *reason =
+            "payload of " + std::to_string(reader.Remaining()) + " bytes, wLength says " + std::to_string(expected);
         return false;
     }
     if (h.wType == PKT_SET_CONFIG) {
@@ -176,29 +155,25 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
     return true;
 }
 
-const char* ConfigTypeName(uint16_t type)
-{
+const char* ConfigTypeName(uint16_t type) {
     switch (type) {
-    case PKT_GET_INFO:
-        return "PKT_GET_INFO";
-    case PKT_SET_CONFIG:
-        return "PKT_SET_CONFIG";
-    case PKT_CHECK_PASSWORD:
-        return "PKT_CHECK_PASSWORD";
-    default:
-        return "unknown";
+        case PKT_GET_INFO:
+            return "PKT_GET_INFO";
+        case PKT_SET_CONFIG:
+            return "PKT_SET_CONFIG";
+        case PKT_CHECK_PASSWORD:
+            return "PKT_CHECK_PASSWORD";
+        default:
+            return "unknown";
     }
 }
 
-static std::string AddressAt(const uint8_t* p)
-{
+static std::string AddressAt(const uint8_t* p) {
     return FormatAddress((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]);
 }
 
-std::string DescribeSettings(const uint8_t* record, size_t size)
-{
-    if (size < DEVICE_SETTINGS_SIZE)
-        return "{\"truncated\":" + std::to_string(size) + "}";
+std::string DescribeSettings(const uint8_t* record, size_t size) {
+    if (size < DEVICE_SETTINGS_SIZE) return "{\"truncated\":" + std::to_string(size) + "}";
     SettingsRecord r;
     memcpy(r.data(), record, DEVICE_SETTINGS_SIZE);
     std::string out = "{\"abMac\":" + JsonString(FormatMac(r.data()));
@@ -215,14 +190,12 @@ std::string DescribeSettings(const uint8_t* record, size_t size)
     return out;
 }
 
-std::string DescribeConfigPacket(const uint8_t* data, size_t size)
-{
-    if (size < HEADER_SIZE)
-        return "{\"truncated\":" + std::to_string(size) + "}";
+std::string DescribeConfigPacket(const uint8_t* data, size_t size) {
+    if (size < HEADER_SIZE) return "{\"truncated\":" + std::to_string(size) + "}";
     PacketHeader h = ReadHeader(data, size);
     std::string out = "{\"wType\":" + std::to_string(h.wType) + ",\"name\":\"" + ConfigTypeName(h.wType) +
-                      "\",\"wStatus\":" + std::to_string(h.wStatus) +
-                      ",\"wSequence\":" + std::to_string(h.wSequence) + ",\"wLength\":" + std::to_string(h.wLength);
+                      "\",\"wStatus\":" + std::to_string(h.wStatus) + ",\"wSequence\":" + std::to_string(h.wSequence) +
+                      ",\"wLength\":" + std::to_string(h.wLength);
     const uint8_t* payload = data + HEADER_SIZE;
     size_t n = size - HEADER_SIZE;
     if (h.wType == PKT_GET_INFO && n > 0) {

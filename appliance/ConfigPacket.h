@@ -88,10 +88,10 @@ void SetTimeZone(SettingsRecord& record, int32_t zone);
 
 struct ConfigRequest {
     PacketHeader header;
-    SettingsRecord settings{};          // PKT_SET_CONFIG
-    uint8_t mac[6] = {};                // PKT_SET_CONFIG (abMac) and PKT_CHECK_PASSWORD
-    std::string password;               // PKT_CHECK_PASSWORD
-    bool passwordTerminated = false;    // a NUL within the 15-byte field
+    SettingsRecord settings{};        // PKT_SET_CONFIG
+    uint8_t mac[6] = {};              // PKT_SET_CONFIG (abMac) and PKT_CHECK_PASSWORD
+    std::string password;             // PKT_CHECK_PASSWORD
+    bool passwordTerminated = false;  // a NUL within the 15-byte field
 };
 
 // Reads a datagram received on port 915 as a request. Fails, with the reason, for anything the appliance

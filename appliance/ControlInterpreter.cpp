@@ -11,31 +11,25 @@ static const char HELP[] =
     "notice NAME TYPE [broadcast|ADDR] [PATH|-] | mark TEXT | quit";
 
 // The rest of the line after the first `count` words, spaces kept.
-static std::string RestAfter(const std::string& line, size_t count)
-{
+static std::string RestAfter(const std::string& line, size_t count) {
     size_t pos = 0;
     for (size_t i = 0; i < count; ++i) {
         pos = line.find_first_not_of(" \t", pos);
-        if (pos == std::string::npos)
-            return std::string();
+        if (pos == std::string::npos) return std::string();
         pos = line.find_first_of(" \t", pos);
-        if (pos == std::string::npos)
-            return std::string();
+        if (pos == std::string::npos) return std::string();
     }
     pos = line.find_first_not_of(" \t", pos);
-    if (pos == std::string::npos)
-        return std::string();
+    if (pos == std::string::npos) return std::string();
     size_t end = line.find_last_not_of(" \t\r");
     return line.substr(pos, end - pos + 1);
 }
 
-static std::string DefaultDiskPath(const Appliance& a)
-{
+static std::string DefaultDiskPath(const Appliance& a) {
     return a.disk.empty() ? "\\\\" + GetText(a.record, Settings::szServerName) + "\\usb" : a.disk;
 }
 
-static bool NoticeType(const std::string& word, uint16_t* type)
-{
+static bool NoticeType(const std::string& word, uint16_t* type) {
     if (word == "available" || word == "32")
         *type = PKT_DISK_INFO;
     else if (word == "ejected" || word == "33")
@@ -50,15 +44,13 @@ static bool NoticeType(const std::string& word, uint16_t* type)
 }
 
 // "announce" alone: broadcast; "announce=ADDR": to that address. Returns false for any other word.
-static bool AnnounceTarget(const std::string& word, uint32_t* to, std::string* error)
-{
+static bool AnnounceTarget(const std::string& word, uint32_t* to, std::string* error) {
     if (word == "announce") {
         *to = BROADCAST_ADDRESS;
         return true;
     }
     if (word.rfind("announce=", 0) == 0) {
-        if (ParseAddress(word.substr(9), to))
-            return true;
+        if (ParseAddress(word.substr(9), to)) return true;
         *error = "ERR announce=ADDR takes a dotted IPv4 address";
         return false;
     }
@@ -67,16 +59,13 @@ static bool AnnounceTarget(const std::string& word, uint32_t* to, std::string* e
 }
 
 std::string CControlInterpreter::Set(const std::vector<Appliance*>& targets, const std::string& key,
-                                     const std::string& value)
-{
-    if (key == "address" || key == "mac")
-        return "ERR " + key + " is fixed while the simulator runs";
+                                     const std::string& value) {
+    if (key == "address" || key == "mac") return "ERR " + key + " is fixed while the simulator runs";
     // Check on a copy first so that "*" changes all appliances or none.
     for (Appliance* a : targets) {
         Appliance probe = *a;
         std::string error;
-        if (!ApplySetting(probe, key, value, &error))
-            return "ERR " + error;
+        if (!ApplySetting(probe, key, value, &error)) return "ERR " + error;
     }
     for (Appliance* a : targets) {
         std::string error;
@@ -85,8 +74,7 @@ std::string CControlInterpreter::Set(const std::vector<Appliance*>& targets, con
     return "OK " + std::to_string(targets.size()) + " appliance(s)";
 }
 
-std::string CControlInterpreter::Notice(int64_t nowMs, Appliance& a, const std::vector<std::string>& words)
-{
+std::string CControlInterpreter::Notice(int64_t nowMs, Appliance& a, const std::vector<std::string>& words) {
     uint16_t type;
     if (words.size() < 3 || !NoticeType(words[2], &type))
         return "ERR notice NAME available|ejected|removed|wrongport|32|33|34|36 [broadcast|ADDR] [PATH|-]";
@@ -94,26 +82,19 @@ std::string CControlInterpreter::Notice(int64_t nowMs, Appliance& a, const std::
     if (words.size() > 3 && words[3] != "broadcast" && !ParseAddress(words[3], &to))
         return "ERR '" + words[3] + "' is neither broadcast nor a dotted IPv4 address";
     std::string path = DefaultDiskPath(a);
-    if (words.size() > 4)
-        path = words[4] == "-" ? std::string() : words[4];
-    if (words.size() > 5)
-        return "ERR too many words";
+    if (words.size() > 4) path = words[4] == "-" ? std::string() : words[4];
+    if (words.size() > 5) return "ERR too many words";
     std::string error;
-    if (!m_simulator.SendNotice(nowMs, a, type, to, path, &error))
-        return "ERR " + error;
+    if (!m_simulator.SendNotice(nowMs, a, type, to, path, &error)) return "ERR " + error;
     return "OK " + std::string(UsbTypeName(type)) + " to " + FormatAddress(to);
 }
 
-std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line, bool* quit)
-{
+std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line, bool* quit) {
     std::vector<std::string> words = SplitWords(line);
-    if (words.empty())
-        return "ERR empty command";
+    if (words.empty()) return "ERR empty command";
     const std::string& verb = words[0];
-    if (verb == "ping")
-        return "OK pong";
-    if (verb == "help")
-        return HELP;
+    if (verb == "ping") return "OK pong";
+    if (verb == "help") return HELP;
     if (verb == "quit") {
         *quit = true;
         return "OK bye";
@@ -124,46 +105,35 @@ std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line,
     }
     if (verb == "list") {
         std::string out = "OK";
-        for (const auto& a : m_simulator.Appliances())
-            out += " " + a->name + "=" + FormatAddress(a->address);
+        for (const auto& a : m_simulator.Appliances()) out += " " + a->name + "=" + FormatAddress(a->address);
         return out;
     }
-    if (words.size() < 2)
-        return "ERR " + verb + " needs an appliance name (see help)";
+    if (words.size() < 2) return "ERR " + verb + " needs an appliance name (see help)";
     std::vector<Appliance*> targets = m_simulator.Select(words[1]);
-    if (targets.empty())
-        return "ERR no appliance '" + words[1] + "'";
+    if (targets.empty()) return "ERR no appliance '" + words[1] + "'";
     bool all = words[1] == "*";
     if (verb == "set") {
-        if (words.size() < 3)
-            return "ERR set NAME KEY VALUE";
+        if (words.size() < 3) return "ERR set NAME KEY VALUE";
         return Set(targets, words[2], RestAfter(line, 3));
     }
-    if (verb == "fault")
-        return Set(targets, "fault", RestAfter(line, 2));
+    if (verb == "fault") return Set(targets, "fault", RestAfter(line, 2));
     if (verb == "result") {
-        if (words.size() != 3)
-            return "ERR result NAME CODE";
+        if (words.size() != 3) return "ERR result NAME CODE";
         return Set(targets, "result", words[2]);
     }
     if (verb == "eject") {
-        if (words.size() != 3)
-            return "ERR eject NAME success|inuse|other|silent";
+        if (words.size() != 3) return "ERR eject NAME success|inuse|other|silent";
         return Set(targets, "eject", words[2]);
     }
-    if (all)
-        return "ERR " + verb + " takes one appliance, not *";
+    if (all) return "ERR " + verb + " takes one appliance, not *";
     Appliance& a = *targets[0];
     if (verb == "show") {
-        if (words.size() != 2)
-            return "ERR show NAME";
+        if (words.size() != 2) return "ERR show NAME";
         return "OK " + DescribeAppliance(a);
     }
     if (verb == "record") {
-        if (words.size() == 2)
-            return "OK " + ToHex(a.record.data(), a.record.size());
-        if (words.size() != 3)
-            return "ERR record NAME [HEX]";
+        if (words.size() == 2) return "OK " + ToHex(a.record.data(), a.record.size());
+        if (words.size() != 3) return "ERR record NAME [HEX]";
         return Set(targets, "record", words[2]);
     }
     if (verb == "plug") {
@@ -173,8 +143,7 @@ std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line,
         for (size_t i = 2; i < words.size(); ++i) {
             std::string error;
             if (words[i].rfind("announce", 0) == 0) {
-                if (!AnnounceTarget(words[i], &to, &error))
-                    return error;
+                if (!AnnounceTarget(words[i], &to, &error)) return error;
                 announce = true;
             } else if (i == 2) {
                 path = words[i];
@@ -182,35 +151,29 @@ std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line,
                 return "ERR plug NAME [PATH] [announce[=ADDR]]";
             }
         }
-        if (path.size() >= USB_NAME_SIZE)
-            return "ERR a disk path holds at most 255 characters";
+        if (path.size() >= USB_NAME_SIZE) return "ERR a disk path holds at most 255 characters";
         a.disk = path;
         m_simulator.LogEvent(nowMs, a.name, "disk plugged: " + path);
         std::string error;
-        if (announce && !m_simulator.SendNotice(nowMs, a, PKT_DISK_INFO, to, path, &error))
-            return "ERR " + error;
+        if (announce && !m_simulator.SendNotice(nowMs, a, PKT_DISK_INFO, to, path, &error)) return "ERR " + error;
         return "OK " + path;
     }
     if (verb == "pull") {
-        if (a.disk.empty())
-            return "ERR " + a.name + " has no disk";
+        if (a.disk.empty()) return "ERR " + a.name + " has no disk";
         std::string path = a.disk;
         uint32_t to = 0;
         bool announce = false;
         for (size_t i = 2; i < words.size(); ++i) {
             std::string error;
-            if (!AnnounceTarget(words[i], &to, &error))
-                return error;
+            if (!AnnounceTarget(words[i], &to, &error)) return error;
             announce = true;
         }
         a.disk.clear();
         m_simulator.LogEvent(nowMs, a.name, "disk pulled: " + path);
         std::string error;
-        if (announce && !m_simulator.SendNotice(nowMs, a, PKT_REMOVED, to, path, &error))
-            return "ERR " + error;
+        if (announce && !m_simulator.SendNotice(nowMs, a, PKT_REMOVED, to, path, &error)) return "ERR " + error;
         return "OK " + path;
     }
-    if (verb == "notice")
-        return Notice(nowMs, a, words);
+    if (verb == "notice") return Notice(nowMs, a, words);
     return "ERR unknown command '" + verb + "' (see help)";
 }

@@ -3,14 +3,12 @@
 
 #include "TextFormat.h"
 
-bool FaultModes::Any() const
-{
-    return dropRequestsPercent || dropRepliesPercent || twice || lateMs || staleSequence || fromOther ||
-           wrongType || shortLength >= 0 || longLength >= 0 || unterminated || state1;
+bool FaultModes::Any() const {
+    return dropRequestsPercent || dropRepliesPercent || twice || lateMs || staleSequence || fromOther || wrongType ||
+           shortLength >= 0 || longLength >= 0 || unterminated || state1;
 }
 
-bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, std::string* error)
-{
+bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, std::string* error) {
     FaultModes out;
     for (const std::string& word : words) {
         size_t eq = word.find('=');
@@ -28,18 +26,15 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
         if (key == "none" && !hasValue) {
             out = FaultModes();
         } else if (key == "drop-requests") {
-            if (!number(0, 100))
-                return false;
+            if (!number(0, 100)) return false;
             out.dropRequestsPercent = static_cast<int>(n);
         } else if (key == "drop-replies") {
-            if (!number(0, 100))
-                return false;
+            if (!number(0, 100)) return false;
             out.dropRepliesPercent = static_cast<int>(n);
         } else if (key == "twice" && !hasValue) {
             out.twice = true;
         } else if (key == "late") {
-            if (!number(1, 600000))
-                return false;
+            if (!number(1, 600000)) return false;
             out.lateMs = static_cast<int>(n);
         } else if (key == "stale-seq" && !hasValue) {
             out.staleSequence = true;
@@ -52,12 +47,10 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
         } else if (key == "wrong-type" && !hasValue) {
             out.wrongType = true;
         } else if (key == "short") {
-            if (hasValue && !number(0, 1500))
-                return false;
+            if (hasValue && !number(0, 1500)) return false;
             out.shortLength = hasValue ? static_cast<int>(n) : 6;
         } else if (key == "long") {
-            if (hasValue && !number(1, 65000))
-                return false;
+            if (hasValue && !number(1, 65000)) return false;
             out.longLength = hasValue ? static_cast<int>(n) : 1100;
         } else if (key == "unterminated" && !hasValue) {
             out.unterminated = true;
@@ -72,35 +65,22 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
     return true;
 }
 
-std::string FormatFaultModes(const FaultModes& m)
-{
+std::string FormatFaultModes(const FaultModes& m) {
     std::vector<std::string> words;
-    if (m.dropRequestsPercent)
-        words.push_back("drop-requests=" + std::to_string(m.dropRequestsPercent));
-    if (m.dropRepliesPercent)
-        words.push_back("drop-replies=" + std::to_string(m.dropRepliesPercent));
-    if (m.twice)
-        words.push_back("twice");
-    if (m.lateMs)
-        words.push_back("late=" + std::to_string(m.lateMs));
-    if (m.staleSequence)
-        words.push_back("stale-seq");
+    if (m.dropRequestsPercent) words.push_back("drop-requests=" + std::to_string(m.dropRequestsPercent));
+    if (m.dropRepliesPercent) words.push_back("drop-replies=" + std::to_string(m.dropRepliesPercent));
+    if (m.twice) words.push_back("twice");
+    if (m.lateMs) words.push_back("late=" + std::to_string(m.lateMs));
+    if (m.staleSequence) words.push_back("stale-seq");
     if (m.fromOther)
         words.push_back(m.otherAddress ? "from-other=" + FormatAddress(m.otherAddress) : std::string("from-other"));
-    if (m.wrongType)
-        words.push_back("wrong-type");
-    if (m.shortLength >= 0)
-        words.push_back("short=" + std::to_string(m.shortLength));
-    if (m.longLength >= 0)
-        words.push_back("long=" + std::to_string(m.longLength));
-    if (m.unterminated)
-        words.push_back("unterminated");
-    if (m.state1)
-        words.push_back("state1");
-    if (words.empty())
-        return "none";
+    if (m.wrongType) words.push_back("wrong-type");
+    if (m.shortLength >= 0) words.push_back("short=" + std::to_string(m.shortLength));
+    if (m.longLength >= 0) words.push_back("long=" + std::to_string(m.longLength));
+    if (m.unterminated) words.push_back("unterminated");
+    if (m.state1) words.push_back("state1");
+    if (words.empty()) return "none";
     std::string out;
-    for (const std::string& w : words)
-        out += (out.empty() ? "" : " ") + w;
+    for (const std::string& w : words) out += (out.empty() ? "" : " ") + w;
     return out;
 }

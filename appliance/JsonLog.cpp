@@ -9,16 +9,15 @@
 #include <sys/time.h>
 
 std::string CJsonLog::Format(const std::string& time, int64_t nowMs, const char* dir, const Datagram* d,
-                             const std::string& appliance, const std::string& note)
-{
+                             const std::string& appliance, const std::string& note) {
     std::string out = "{\"time\":" + JsonString(time) + ",\"ms\":" + std::to_string(nowMs) + ",\"dir\":\"" + dir +
                       "\",\"appliance\":" + JsonString(appliance);
     if (d) {
         const char* service = d->localPort == CONFIG_PORT        ? "config"
                               : d->localPort == USB_SERVICE_PORT ? "usb"
                                                                  : "other";
-        out += std::string(",\"service\":\"") + service + "\",\"local\":" +
-               JsonString(FormatEndpoint(d->localAddress, d->localPort)) +
+        out += std::string(",\"service\":\"") + service +
+               "\",\"local\":" + JsonString(FormatEndpoint(d->localAddress, d->localPort)) +
                ",\"peer\":" + JsonString(FormatEndpoint(d->peerAddress, d->peerPort)) +
                ",\"size\":" + std::to_string(d->bytes.size()) +
                ",\"hex\":" + JsonString(ToHex(d->bytes.data(), d->bytes.size())) + ",\"decoded\":" +
@@ -30,10 +29,8 @@ std::string CJsonLog::Format(const std::string& time, int64_t nowMs, const char*
 }
 
 void CJsonLog::Write(int64_t nowMs, const char* dir, const Datagram* datagram, const std::string& appliance,
-                     const std::string& note)
-{
-    if (!m_file)
-        return;
+                     const std::string& note) {
+    if (!m_file) return;
     struct timeval tv;
     gettimeofday(&tv, nullptr);
     struct tm utc;

@@ -7,18 +7,14 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-std::string FindLabNamespace(const char* selfNamespace, const char* namespaceDir)
-{
+std::string FindLabNamespace(const char* selfNamespace, const char* namespaceDir) {
     struct stat self;
-    if (stat(selfNamespace, &self) != 0)
-        return std::string();
+    if (stat(selfNamespace, &self) != 0) return std::string();
     DIR* dir = opendir(namespaceDir);
-    if (!dir)
-        return std::string();
+    if (!dir) return std::string();
     std::string found;
     while (struct dirent* entry = readdir(dir)) {
-        if (strncmp(entry->d_name, "zt", 2) != 0)
-            continue;
+        if (strncmp(entry->d_name, "zt", 2) != 0) continue;
         std::string path = std::string(namespaceDir) + "/" + entry->d_name;
         struct stat other;
         if (stat(path.c_str(), &other) == 0 && other.st_ino == self.st_ino && other.st_dev == self.st_dev) {
@@ -30,8 +26,7 @@ std::string FindLabNamespace(const char* selfNamespace, const char* namespaceDir
     return found;
 }
 
-std::string RequireLabNamespace(const char* program)
-{
+std::string RequireLabNamespace(const char* program) {
     std::string name = FindLabNamespace();
     if (name.empty()) {
         fprintf(stderr,

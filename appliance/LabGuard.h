@@ -7,8 +7,7 @@
 
 // The name of the lab namespace this process runs in, or an empty string outside every lab.
 // selfNamespace and namespaceDir are parameters so that tests can point them at files of their own.
-std::string FindLabNamespace(const char* selfNamespace = "/proc/self/ns/net",
-                             const char* namespaceDir = "/run/netns");
+std::string FindLabNamespace(const char* selfNamespace = "/proc/self/ns/net", const char* namespaceDir = "/run/netns");
 
 // Returns the lab namespace's name, or prints a REFUSED message naming `program` and exits with status 3.
 std::string RequireLabNamespace(const char* program);

@@ -20,27 +20,22 @@
 
 static volatile sig_atomic_t g_stopSignal = 0;
 
-static void OnStopSignal(int signo)
-{
+static void OnStopSignal(int signo) {
     g_stopSignal = signo;
 }
 
-int64_t MonotonicMs()
-{
+int64_t MonotonicMs() {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-std::vector<HostAddress> ReadHostAddresses()
-{
+std::vector<HostAddress> ReadHostAddresses() {
     std::vector<HostAddress> out;
     struct ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0)
-        return out;
+    if (getifaddrs(&list) != 0) return out;
     for (struct ifaddrs* it = list; it; it = it->ifa_next) {
-        if (!it->ifa_addr || it->ifa_addr->sa_family != AF_INET || (it->ifa_flags & IFF_LOOPBACK))
-            continue;
+        if (!it->ifa_addr || it->ifa_addr->sa_family != AF_INET || (it->ifa_flags & IFF_LOOPBACK)) continue;
         uint32_t address = ntohl(reinterpret_cast<sockaddr_in*>(it->ifa_addr)->sin_addr.s_addr);
         uint32_t mask = it->ifa_netmask ? ntohl(reinterpret_cast<sockaddr_in*>(it->ifa_netmask)->sin_addr.s_addr) : 0;
         out.push_back({address, __builtin_popcount(mask), it->ifa_name});
@@ -50,59 +45,46 @@ std::vector<HostAddress> ReadHostAddresses()
 }
 
 CServiceLoop::CServiceLoop(CSimulator& simulator, const std::vector<HostAddress>& hostAddresses)
-    : m_simulator(simulator), m_interpreter(simulator), m_hostAddresses(hostAddresses)
-{
+    : m_simulator(simulator), m_interpreter(simulator), m_hostAddresses(hostAddresses) {
     std::vector<uint32_t> addresses;
-    for (const HostAddress& h : hostAddresses)
-        addresses.push_back(h.address);
+    for (const HostAddress& h : hostAddresses) addresses.push_back(h.address);
     m_simulator.SetHostAddresses(addresses);
     m_simulator.SetAddressHook([this](uint32_t address) { return AddAddress(address); });
 }
 
-CServiceLoop::~CServiceLoop()
-{
-    for (Client& c : m_clients)
-        close(c.fd);
+CServiceLoop::~CServiceLoop() {
+    for (Client& c : m_clients) close(c.fd);
     for (int fd : {m_config, m_usb, m_unixListener, m_tcpListener}) {
-        if (fd >= 0)
-            close(fd);
+        if (fd >= 0) close(fd);
     }
-    if (!m_unixPath.empty())
-        unlink(m_unixPath.c_str());
+    if (!m_unixPath.empty()) unlink(m_unixPath.c_str());
 }
 
 // An appliance that moves to an address the host lacks gets it added to the interface of its old one.
-bool CServiceLoop::AddAddress(uint32_t address)
-{
+bool CServiceLoop::AddAddress(uint32_t address) {
     for (const HostAddress& h : m_hostAddresses) {
-        if (h.address == address)
-            return true;
+        if (h.address == address) return true;
     }
-    if (m_hostAddresses.empty())
-        return false;
+    if (m_hostAddresses.empty()) return false;
     const HostAddress& first = m_hostAddresses.front();
     std::string cidr = FormatAddress(address) + "/" + std::to_string(first.prefixLength);
     pid_t pid = fork();
-    if (pid < 0)
-        return false;
+    if (pid < 0) return false;
     if (pid == 0) {
         execlp("ip", "ip", "-4", "addr", "add", cidr.c_str(), "dev", first.interfaceName.c_str(),
                static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return false;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
     m_hostAddresses.push_back({address, first.prefixLength, first.interfaceName});
     std::vector<uint32_t> addresses;
-    for (const HostAddress& h : m_hostAddresses)
-        addresses.push_back(h.address);
+    for (const HostAddress& h : m_hostAddresses) addresses.push_back(h.address);
     m_simulator.SetHostAddresses(addresses);
     return true;
 }
 
-static int OpenUdp(uint16_t port, std::string* error)
-{
+static int OpenUdp(uint16_t port, std::string* error) {
     int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         *error = std::string("socket: ") + strerror(errno);
@@ -131,18 +113,14 @@ static int OpenUdp(uint16_t port, std::string* error)
     return fd;
 }
 
-bool CServiceLoop::OpenServices(std::string* error)
-{
+bool CServiceLoop::OpenServices(std::string* error) {
     m_config = OpenUdp(CONFIG_PORT, error);
-    if (m_config < 0)
-        return false;
+    if (m_config < 0) return false;
     m_usb = OpenUdp(USB_SERVICE_PORT, error);
     return m_usb >= 0;
 }
 
-bool CServiceLoop::OpenControl(const std::string& unixPath, uint32_t tcpAddress, uint16_t tcpPort,
-                               std::string* error)
-{
+bool CServiceLoop::OpenControl(const std::string& unixPath, uint32_t tcpAddress, uint16_t tcpPort, std::string* error) {
     if (!unixPath.empty()) {
         sockaddr_un sun{};
         sun.sun_family = AF_UNIX;
@@ -168,8 +146,7 @@ bool CServiceLoop::OpenControl(const std::string& unixPath, uint32_t tcpAddress,
         sin.sin_port = htons(tcpPort);
         sin.sin_addr.s_addr = htonl(tcpAddress);
         if (m_tcpListener < 0 || setsockopt(m_tcpListener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one) != 0 ||
-            bind(m_tcpListener, reinterpret_cast<sockaddr*>(&sin), sizeof sin) != 0 ||
-            listen(m_tcpListener, 16) != 0) {
+            bind(m_tcpListener, reinterpret_cast<sockaddr*>(&sin), sizeof sin) != 0 || listen(m_tcpListener, 16) != 0) {
             *error = "control port " + FormatEndpoint(tcpAddress, tcpPort) + ": " + strerror(errno);
             return false;
         }
@@ -177,8 +154,7 @@ bool CServiceLoop::OpenControl(const std::string& unixPath, uint32_t tcpAddress,
     return true;
 }
 
-void CServiceLoop::ReceiveAll(int fd, uint16_t port)
-{
+void CServiceLoop::ReceiveAll(int fd, uint16_t port) {
     // Drain what is queued, a bounded number at a time so that the control channel is not starved.
     for (int i = 0; i < 256; ++i) {
         static uint8_t buffer[65536];
@@ -193,8 +169,7 @@ void CServiceLoop::ReceiveAll(int fd, uint16_t port)
         msg.msg_control = control;
         msg.msg_controllen = sizeof control;
         ssize_t n = recvmsg(fd, &msg, MSG_DONTWAIT | MSG_TRUNC);
-        if (n < 0)
-            return;
+        if (n < 0) return;
         Datagram in;
         in.localPort = port;
         in.peerAddress = ntohl(peer.sin_addr.s_addr);
@@ -212,8 +187,7 @@ void CServiceLoop::ReceiveAll(int fd, uint16_t port)
     }
 }
 
-void CServiceLoop::SendDue()
-{
+void CServiceLoop::SendDue() {
     for (const Datagram& d : m_simulator.TakeDue(MonotonicMs())) {
         int fd = d.localPort == USB_SERVICE_PORT ? m_usb : m_config;
         sockaddr_in to{};
@@ -244,8 +218,7 @@ void CServiceLoop::SendDue()
     }
 }
 
-void CServiceLoop::OnClientReadable(Client& client, bool* closeIt)
-{
+void CServiceLoop::OnClientReadable(Client& client, bool* closeIt) {
     char buf[4096];
     ssize_t n = recv(client.fd, buf, sizeof buf, MSG_DONTWAIT);
     if (n <= 0) {
@@ -270,9 +243,8 @@ void CServiceLoop::OnClientReadable(Client& client, bool* closeIt)
     }
 }
 
-void CServiceLoop::Run()
-{
-    struct sigaction sa{};
+void CServiceLoop::Run() {
+    struct sigaction sa {};
     sa.sa_handler = OnStopSignal;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
@@ -286,37 +258,29 @@ void CServiceLoop::Run()
             timeout = wait < 0 ? 0 : wait < timeout ? static_cast<int>(wait) : timeout;
         }
         std::vector<pollfd> fds;
-        for (int fd : {m_config, m_usb, m_unixListener, m_tcpListener})
-            fds.push_back({fd, POLLIN, 0});
-        for (const Client& c : m_clients)
-            fds.push_back({c.fd, POLLIN, 0});
-        if (poll(fds.data(), fds.size(), timeout) < 0)
-            continue;
-        if (fds[0].revents & POLLIN)
-            ReceiveAll(m_config, CONFIG_PORT);
-        if (fds[1].revents & POLLIN)
-            ReceiveAll(m_usb, USB_SERVICE_PORT);
+        for (int fd : {m_config, m_usb, m_unixListener, m_tcpListener}) fds.push_back({fd, POLLIN, 0});
+        for (const Client& c : m_clients) fds.push_back({c.fd, POLLIN, 0});
+        if (poll(fds.data(), fds.size(), timeout) < 0) continue;
+        if (fds[0].revents & POLLIN) ReceiveAll(m_config, CONFIG_PORT);
+        if (fds[1].revents & POLLIN) ReceiveAll(m_usb, USB_SERVICE_PORT);
         for (int i : {2, 3}) {
             if (fds[i].revents & POLLIN) {
                 int fd = accept4(fds[i].fd, nullptr, nullptr, SOCK_CLOEXEC);
-                if (fd >= 0)
-                    m_clients.push_back({fd, std::string()});
+                if (fd >= 0) m_clients.push_back({fd, std::string()});
             }
         }
         std::vector<Client> kept;
         for (size_t k = 0; k + 4 < fds.size(); ++k) {
             Client& c = m_clients[k];
             bool closeIt = false;
-            if (fds[k + 4].revents & (POLLIN | POLLHUP | POLLERR))
-                OnClientReadable(c, &closeIt);
+            if (fds[k + 4].revents & (POLLIN | POLLHUP | POLLERR)) OnClientReadable(c, &closeIt);
             if (closeIt)
                 close(c.fd);
             else
                 kept.push_back(std::move(c));
         }
         // Clients accepted in this round are not in fds yet.
-        for (size_t k = fds.size() - 4; k < m_clients.size(); ++k)
-            kept.push_back(std::move(m_clients[k]));
+        for (size_t k = fds.size() - 4; k < m_clients.size(); ++k) kept.push_back(std::move(m_clients[k]));
         m_clients = std::move(kept);
     }
     SendDue();

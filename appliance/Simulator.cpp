@@ -7,15 +7,13 @@
 #include <algorithm>
 #include <cstring>
 
-static bool Later(const auto& a, const auto& b)
-{
+static bool Later(const auto& a, const auto& b) {
     return a.dueMs != b.dueMs ? a.dueMs > b.dueMs : a.order > b.order;
 }
 
 CSimulator::CSimulator(ISimulatorLog* log, uint32_t seed) : m_log(log), m_random(seed) {}
 
-bool CSimulator::AddAppliance(const Appliance& appliance, std::string* error)
-{
+bool CSimulator::AddAppliance(const Appliance& appliance, std::string* error) {
     if (appliance.name.empty() || appliance.name.find_first_of(" \t*") != std::string::npos) {
         *error = "an appliance name is one word without '*'";
         return false;
@@ -41,45 +39,37 @@ bool CSimulator::AddAppliance(const Appliance& appliance, std::string* error)
     return true;
 }
 
-Appliance* CSimulator::Find(const std::string& key)
-{
+Appliance* CSimulator::Find(const std::string& key) {
     auto byName = m_byName.find(key);
-    if (byName != m_byName.end())
-        return byName->second;
+    if (byName != m_byName.end()) return byName->second;
     uint32_t address;
     if (ParseAddress(key, &address)) {
         auto byAddress = m_byAddress.find(address);
-        if (byAddress != m_byAddress.end())
-            return byAddress->second;
+        if (byAddress != m_byAddress.end()) return byAddress->second;
     }
     return nullptr;
 }
 
-std::vector<Appliance*> CSimulator::Select(const std::string& key)
-{
+std::vector<Appliance*> CSimulator::Select(const std::string& key) {
     std::vector<Appliance*> out;
     if (key == "*") {
-        for (auto& a : m_appliances)
-            out.push_back(a.get());
+        for (auto& a : m_appliances) out.push_back(a.get());
     } else if (Appliance* a = Find(key)) {
         out.push_back(a);
     }
     return out;
 }
 
-bool CSimulator::IsOwnAddress(uint32_t address) const
-{
+bool CSimulator::IsOwnAddress(uint32_t address) const {
     return m_byAddress.count(address) ||
            std::find(m_hostAddresses.begin(), m_hostAddresses.end(), address) != m_hostAddresses.end();
 }
 
-void CSimulator::LogEvent(int64_t nowMs, const std::string& appliance, const std::string& note)
-{
+void CSimulator::LogEvent(int64_t nowMs, const std::string& appliance, const std::string& note) {
     m_log->Write(nowMs, "event", nullptr, appliance, note);
 }
 
-std::vector<Appliance*> CSimulator::Reached(uint32_t destination)
-{
+std::vector<Appliance*> CSimulator::Reached(uint32_t destination) {
     std::vector<Appliance*> out;
     auto it = m_byAddress.find(destination);
     if (it != m_byAddress.end()) {
@@ -89,23 +79,18 @@ std::vector<Appliance*> CSimulator::Reached(uint32_t destination)
     for (auto& a : m_appliances) {
         // A directed broadcast reaches the appliances whose own subnet it names.
         uint32_t mask = GetAddressField(a->record, Settings::abSubnetMask);
-        if (destination == BROADCAST_ADDRESS || (mask && (a->address | ~mask) == destination))
-            out.push_back(a.get());
+        if (destination == BROADCAST_ADDRESS || (mask && (a->address | ~mask) == destination)) out.push_back(a.get());
     }
     return out;
 }
 
-bool CSimulator::DropRoll(int percent)
-{
-    if (percent <= 0)
-        return false;
-    if (percent >= 100)
-        return true;
+bool CSimulator::DropRoll(int percent) {
+    if (percent <= 0) return false;
+    if (percent >= 100) return true;
     return static_cast<int>(m_random() % 100) < percent;
 }
 
-void CSimulator::OnDatagram(int64_t nowMs, const Datagram& in)
-{
+void CSimulator::OnDatagram(int64_t nowMs, const Datagram& in) {
     std::vector<Appliance*> reached = Reached(in.localAddress);
     bool unicast = reached.size() == 1 && reached[0]->address == in.localAddress;
     std::string target = unicast ? reached[0]->name : std::string("*");
@@ -121,8 +106,7 @@ void CSimulator::OnDatagram(int64_t nowMs, const Datagram& in)
         m_log->Write(nowMs, "rx", &in, target, "no service on this port, ignored");
 }
 
-void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached)
-{
+void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached) {
     std::string target = unicast ? reached[0]->name : std::string("*");
     ConfigRequest request;
     std::string reason;
@@ -135,8 +119,7 @@ void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast
     for (Appliance* a : reached) {
         if (h.wType != PKT_GET_INFO && memcmp(request.mac, a->record.data() + Settings::abMac, 6) != 0) {
             // A broadcast write names one appliance by its MAC; the others keep silent.
-            if (unicast)
-                LogEvent(nowMs, a->name, "foreign MAC " + FormatMac(request.mac) + ", ignored");
+            if (unicast) LogEvent(nowMs, a->name, "foreign MAC " + FormatMac(request.mac) + ", ignored");
             continue;
         }
         if (DropRoll(a->faults.dropRequestsPercent)) {
@@ -163,8 +146,7 @@ void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast
             a->counters.setConfig++;
             int16_t status = a->setConfigResult;
             bool stored = status == STATUS_OK;
-            if (stored)
-                a->record = request.settings;
+            if (stored) a->record = request.settings;
             Reply(nowMs, *a, in, BuildConfigPacket(PKT_SET_CONFIG, status, h.wSequence, nullptr, 0), true,
                   stored ? "record stored" : "refused with " + std::to_string(status));
             if (stored && a->addressChange == AddressChange::Move && a->record[Settings::bFixedIp] == 1)
@@ -173,15 +155,14 @@ void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast
             a->counters.checkPassword++;
             bool right = a->password.empty() || (request.passwordTerminated && request.password == a->password);
             Reply(nowMs, *a, in,
-                  BuildConfigPacket(PKT_CHECK_PASSWORD, right ? STATUS_OK : STATUS_WRONG_PASSWORD, h.wSequence,
-                                    nullptr, 0),
+                  BuildConfigPacket(PKT_CHECK_PASSWORD, right ? STATUS_OK : STATUS_WRONG_PASSWORD, h.wSequence, nullptr,
+                                    0),
                   true, right ? "password right" : "password wrong");
         }
     }
 }
 
-void CSimulator::OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached)
-{
+void CSimulator::OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached) {
     std::string target = unicast ? reached[0]->name : std::string("*");
     UsbRequest request;
     std::string reason;
@@ -214,27 +195,26 @@ void CSimulator::OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, s
             continue;
         }
         switch (a->eject) {
-        case EjectMode::Success: {
-            std::string path = a->disk;
-            a->disk.clear();
-            Reply(nowMs, *a, in, BuildUsbPacket(PKT_EJECTED, 0, path), false, "eject: ejected, disk gone");
-            break;
-        }
-        case EjectMode::InUse:
-            Reply(nowMs, *a, in, BuildUsbPacket(PKT_EJECT, STATUS_IN_USE, a->disk), false, "eject: disk in use");
-            break;
-        case EjectMode::OtherType:
-            Reply(nowMs, *a, in, BuildUsbPacket(PKT_DISK_INFO, 0, a->disk), false, "eject: other type, kept");
-            break;
-        case EjectMode::Silent:
-            LogEvent(nowMs, a->name, "eject: silent");
-            break;
+            case EjectMode::Success: {
+                std::string path = a->disk;
+                a->disk.clear();
+                Reply(nowMs, *a, in, BuildUsbPacket(PKT_EJECTED, 0, path), false, "eject: ejected, disk gone");
+                break;
+            }
+            case EjectMode::InUse:
+                Reply(nowMs, *a, in, BuildUsbPacket(PKT_EJECT, STATUS_IN_USE, a->disk), false, "eject: disk in use");
+                break;
+            case EjectMode::OtherType:
+                Reply(nowMs, *a, in, BuildUsbPacket(PKT_DISK_INFO, 0, a->disk), false, "eject: other type, kept");
+                break;
+            case EjectMode::Silent:
+                LogEvent(nowMs, a->name, "eject: silent");
+                break;
         }
     }
 }
 
-static void ApplyLengthFaults(const FaultModes& f, Bytes& packet)
-{
+static void ApplyLengthFaults(const FaultModes& f, Bytes& packet) {
     if (f.shortLength >= 0 && static_cast<size_t>(f.shortLength) < packet.size())
         packet.resize(static_cast<size_t>(f.shortLength));
     if (f.longLength >= 0 && static_cast<size_t>(f.longLength) > packet.size())
@@ -242,8 +222,7 @@ static void ApplyLengthFaults(const FaultModes& f, Bytes& packet)
 }
 
 void CSimulator::Reply(int64_t nowMs, Appliance& a, const Datagram& request, Bytes packet, bool config,
-                       const std::string& note)
-{
+                       const std::string& note) {
     const FaultModes& f = a.faults;
     std::string faults;
     if (f.wrongType) {
@@ -260,10 +239,8 @@ void CSimulator::Reply(int64_t nowMs, Appliance& a, const Datagram& request, Byt
     }
     if (f.unterminated && !config) {
         size_t end = HEADER_SIZE;
-        while (end < USB_PACKET_SIZE && packet[end])
-            ++end;
-        for (size_t i = end; i < USB_PACKET_SIZE; ++i)
-            packet[i] = 'x';
+        while (end < USB_PACKET_SIZE && packet[end]) ++end;
+        for (size_t i = end; i < USB_PACKET_SIZE; ++i) packet[i] = 'x';
         faults += " unterminated";
     }
     ApplyLengthFaults(f, packet);
@@ -289,26 +266,20 @@ void CSimulator::Reply(int64_t nowMs, Appliance& a, const Datagram& request, Byt
         return;
     }
     a.counters.replies++;
-    if (f.twice)
-        Queue(nowMs + f.lateMs, a.name, fullNote + " (first of two)", out);
+    if (f.twice) Queue(nowMs + f.lateMs, a.name, fullNote + " (first of two)", out);
     Queue(nowMs + f.lateMs, a.name, fullNote, std::move(out));
 }
 
-uint32_t CSimulator::OtherAddress(const Appliance& a) const
-{
-    if (a.faults.otherAddress)
-        return a.faults.otherAddress;
+uint32_t CSimulator::OtherAddress(const Appliance& a) const {
+    if (a.faults.otherAddress) return a.faults.otherAddress;
     for (uint32_t address : m_hostAddresses) {
-        if (address != a.address)
-            return address;
+        if (address != a.address) return address;
     }
     return 0;
 }
 
-void CSimulator::MoveAddress(int64_t nowMs, Appliance& a, uint32_t address)
-{
-    if (address == a.address || address == 0)
-        return;
+void CSimulator::MoveAddress(int64_t nowMs, Appliance& a, uint32_t address) {
+    if (address == a.address || address == 0) return;
     auto holder = m_byAddress.find(address);
     if (holder != m_byAddress.end()) {
         LogEvent(nowMs, a.name, FormatAddress(address) + " belongs to " + holder->second->name + "; address kept");
@@ -326,8 +297,7 @@ void CSimulator::MoveAddress(int64_t nowMs, Appliance& a, uint32_t address)
 }
 
 bool CSimulator::SendNotice(int64_t nowMs, Appliance& a, uint16_t type, uint32_t to, const std::string& name,
-                            std::string* error)
-{
+                            std::string* error) {
     if (type != PKT_DISK_INFO && type != PKT_EJECTED && type != PKT_REMOVED && type != PKT_WRONG_PORT) {
         *error = "a notice has type 32, 33, 34 or 36";
         return false;
@@ -338,8 +308,7 @@ bool CSimulator::SendNotice(int64_t nowMs, Appliance& a, uint16_t type, uint32_t
     }
     Bytes packet = BuildUsbPacket(type, 0, name);
     if (a.faults.unterminated) {
-        for (size_t i = HEADER_SIZE + name.size(); i < USB_PACKET_SIZE; ++i)
-            packet[i] = 'x';
+        for (size_t i = HEADER_SIZE + name.size(); i < USB_PACKET_SIZE; ++i) packet[i] = 'x';
     }
     ApplyLengthFaults(a.faults, packet);
     Datagram out;
@@ -353,23 +322,19 @@ bool CSimulator::SendNotice(int64_t nowMs, Appliance& a, uint16_t type, uint32_t
     return true;
 }
 
-void CSimulator::Queue(int64_t dueMs, const std::string& appliance, const std::string& note, Datagram d)
-{
+void CSimulator::Queue(int64_t dueMs, const std::string& appliance, const std::string& note, Datagram d) {
     m_outbox.push_back(Pending{dueMs, m_order++, appliance, note, std::move(d)});
     std::push_heap(m_outbox.begin(), m_outbox.end(), [](const Pending& x, const Pending& y) { return Later(x, y); });
 }
 
-int64_t CSimulator::NextDue() const
-{
+int64_t CSimulator::NextDue() const {
     return m_outbox.empty() ? -1 : m_outbox.front().dueMs;
 }
 
-std::vector<Datagram> CSimulator::TakeDue(int64_t nowMs)
-{
+std::vector<Datagram> CSimulator::TakeDue(int64_t nowMs) {
     std::vector<Datagram> due;
     while (!m_outbox.empty() && m_outbox.front().dueMs <= nowMs) {
-        std::pop_heap(m_outbox.begin(), m_outbox.end(),
-                      [](const Pending& x, const Pending& y) { return Later(x, y); });
+        std::pop_heap(m_outbox.begin(), m_outbox.end(), [](const Pending& x, const Pending& y) { return Later(x, y); });
         Pending p = std::move(m_outbox.back());
         m_outbox.pop_back();
         m_log->Write(nowMs, "tx", &p.datagram, p.appliance, p.note);

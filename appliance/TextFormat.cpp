@@ -5,84 +5,69 @@
 #include <cstdio>
 #include <cstdlib>
 
-bool ParseAddress(const std::string& text, uint32_t* address)
-{
+bool ParseAddress(const std::string& text, uint32_t* address) {
     uint32_t value = 0;
     int parts = 0;
     size_t i = 0;
     while (parts < 4) {
-        if (i >= text.size() || text[i] < '0' || text[i] > '9')
-            return false;
+        if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
         unsigned octet = 0;
         size_t digits = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
             octet = octet * 10 + static_cast<unsigned>(text[i] - '0');
-            if (++digits > 3 || octet > 255)
-                return false;
+            if (++digits > 3 || octet > 255) return false;
             ++i;
         }
         value = (value << 8) | octet;
         ++parts;
         if (parts < 4) {
-            if (i >= text.size() || text[i] != '.')
-                return false;
+            if (i >= text.size() || text[i] != '.') return false;
             ++i;
         }
     }
-    if (i != text.size())
-        return false;
+    if (i != text.size()) return false;
     *address = value;
     return true;
 }
 
-std::string FormatAddress(uint32_t address)
-{
+std::string FormatAddress(uint32_t address) {
     char buf[16];
-    snprintf(buf, sizeof buf, "%u.%u.%u.%u", address >> 24, (address >> 16) & 255, (address >> 8) & 255,
-             address & 255);
+    snprintf(buf, sizeof buf, "%u.%u.%u.%u", address >> 24, (address >> 16) & 255, (address >> 8) & 255, address & 255);
     return buf;
 }
 
-std::string FormatEndpoint(uint32_t address, uint16_t port)
-{
+std::string FormatEndpoint(uint32_t address, uint16_t port) {
     return FormatAddress(address) + ":" + std::to_string(port);
 }
 
-bool ParseMac(const std::string& text, uint8_t mac[6])
-{
-    if (text.size() != 17)
-        return false;
+bool ParseMac(const std::string& text, uint8_t mac[6]) {
+    if (text.size() != 17) return false;
     uint8_t out[6];
     for (int i = 0; i < 6; ++i) {
-        if (i > 0 && text[i * 3 - 1] != ':' && text[i * 3 - 1] != '-')
-            return false;
+        if (i > 0 && text[i * 3 - 1] != ':' && text[i * 3 - 1] != '-') return false;
         unsigned v = 0;
         for (int k = 0; k < 2; ++k) {
             char c = text[i * 3 + k];
-            int d = (c >= '0' && c <= '9') ? c - '0'
+            int d = (c >= '0' && c <= '9')   ? c - '0'
                     : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                     : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                              : -1;
-            if (d < 0)
-                return false;
+            if (d < 0) return false;
             v = v * 16 + static_cast<unsigned>(d);
         }
         out[i] = static_cast<uint8_t>(v);
     }
-    for (int i = 0; i < 6; ++i)
-        mac[i] = out[i];
+    for (int i = 0; i < 6; ++i) mac[i] = out[i];
     return true;
 }
 
-std::string FormatMac(const uint8_t mac[6])
-{
+std::string FormatMac(const uint8_t mac[6]) {
     char buf[18];
     snprintf(buf, sizeof buf, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
     return buf;
 }
 
-std::string JsonString(const std::string& text)
-{
+std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -100,31 +85,24 @@ std::string JsonString(const std::string& text)
     return out;
 }
 
-bool ParseInt(const std::string& text, long min, long max, long* value)
-{
-    if (text.empty())
-        return false;
+bool ParseInt(const std::string& text, long min, long max, long* value) {
+    if (text.empty()) return false;
     errno = 0;
     char* end = nullptr;
     long v = strtol(text.c_str(), &end, 0);
-    if (errno || *end || v < min || v > max)
-        return false;
+    if (errno || *end || v < min || v > max) return false;
     *value = v;
     return true;
 }
 
-std::vector<std::string> SplitWords(const std::string& line)
-{
+std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n'))
-            ++i;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n')) ++i;
         size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '\n')
-            ++i;
-        if (i > start)
-            words.push_back(line.substr(start, i - start));
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '\n') ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
     }
     return words;
 }

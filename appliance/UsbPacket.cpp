@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std::string* reason)
-{
+bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std::string* reason) {
     if (size < HEADER_SIZE) {
         *reason = "shorter than the 8-byte header";
         return false;
@@ -40,8 +39,7 @@ bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std:
     return false;
 }
 
-Bytes BuildUsbPacket(uint16_t type, uint16_t status, const std::string& name)
-{
+Bytes BuildUsbPacket(uint16_t type, uint16_t status, const std::string& name) {
     Bytes packet(USB_PACKET_SIZE, 0);
     const uint16_t fields[4] = {type, status, 0, static_cast<uint16_t>(USB_NAME_SIZE)};
     for (int i = 0; i < 4; ++i) {
@@ -53,28 +51,25 @@ Bytes BuildUsbPacket(uint16_t type, uint16_t status, const std::string& name)
     return packet;
 }
 
-const char* UsbTypeName(uint16_t type)
-{
+const char* UsbTypeName(uint16_t type) {
     switch (type) {
-    case PKT_DISK_INFO:
-        return "PKT_DISK_INFO";
-    case PKT_EJECTED:
-        return "PKT_EJECTED";
-    case PKT_REMOVED:
-        return "PKT_REMOVED";
-    case PKT_EJECT:
-        return "PKT_EJECT";
-    case PKT_WRONG_PORT:
-        return "PKT_WRONG_PORT";
-    default:
-        return "unknown";
+        case PKT_DISK_INFO:
+            return "PKT_DISK_INFO";
+        case PKT_EJECTED:
+            return "PKT_EJECTED";
+        case PKT_REMOVED:
+            return "PKT_REMOVED";
+        case PKT_EJECT:
+            return "PKT_EJECT";
+        case PKT_WRONG_PORT:
+            return "PKT_WRONG_PORT";
+        default:
+            return "unknown";
     }
 }
 
-std::string DescribeUsbPacket(const uint8_t* data, size_t size)
-{
-    if (size < HEADER_SIZE)
-        return "{\"truncated\":" + std::to_string(size) + "}";
+std::string DescribeUsbPacket(const uint8_t* data, size_t size) {
+    if (size < HEADER_SIZE) return "{\"truncated\":" + std::to_string(size) + "}";
     CByteReader reader(data, size);
     uint16_t type = reader.U16();
     uint16_t status = reader.U16();
@@ -91,14 +86,11 @@ std::string DescribeUsbPacket(const uint8_t* data, size_t size)
     return out;
 }
 
-std::string ServerPart(const std::string& path)
-{
+std::string ServerPart(const std::string& path) {
     std::string rest = path;
     size_t unc = rest.find("\\\\");
-    if (unc != std::string::npos)
-        rest = rest.substr(unc + 2);
+    if (unc != std::string::npos) rest = rest.substr(unc + 2);
     size_t slash = rest.find('\\');
-    if (slash != std::string::npos)
-        rest = rest.substr(0, slash);
+    if (slash != std::string::npos) rest = rest.substr(0, slash);
     return rest;
 }

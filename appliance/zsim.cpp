@@ -22,19 +22,16 @@ static const char USAGE[] =
     "  --control-tcp P     the same on TCP port P of the host's first lab address (or ADDR:P)\n"
     "  --seed N            seed of the drop-* fault modes (default 1)\n";
 
-static bool IsLabAddress(uint32_t address)
-{
+static bool IsLabAddress(uint32_t address) {
     return (address & 0xFFFE0000) == 0xC6120000;  // 198.18.0.0/15
 }
 
-static int Fail(const std::string& message)
-{
+static int Fail(const std::string& message) {
     fprintf(stderr, "zsim: %s\n", message.c_str());
     return 2;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     RequireLabNamespace("zsim (the appliance simulator)");
 
     std::string configPath, logPath, controlPath, controlTcp;
@@ -43,8 +40,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string* out) {
-            if (i + 1 >= argc)
-                return false;
+            if (i + 1 >= argc) return false;
             *out = argv[++i];
             return true;
         };
@@ -67,26 +63,27 @@ int main(int argc, char** argv)
 
     std::vector<HostAddress> host = ReadHostAddresses();
     std::vector<uint32_t> hostAddresses;
-    for (const HostAddress& h : host)
+    PrefixLengths prefixes;
+    for (const HostAddress& h : host) {
         hostAddresses.push_back(h.address);
+        prefixes[h.address] = h.prefixLength;
+    }
 
     std::vector<ConfigSection> sections;
     if (!configPath.empty()) {
         std::ifstream in(configPath);
-        if (!in)
-            return Fail("cannot read " + configPath);
+        if (!in) return Fail("cannot read " + configPath);
         std::stringstream text;
         text << in.rdbuf();
         std::string error;
-        if (!ParseConfigText(text.str(), &sections, &error))
-            return Fail(configPath + ": " + error);
+        if (!ParseConfigText(text.str(), &sections, &error)) return Fail(configPath + ": " + error);
     }
     std::vector<Appliance> appliances;
     std::string error;
-    if (!BuildAppliances(sections, autoAppliances ? hostAddresses : std::vector<uint32_t>(), &appliances, &error))
+    if (!BuildAppliances(sections, autoAppliances ? hostAddresses : std::vector<uint32_t>(), &appliances, &error,
+                         prefixes))
         return Fail(configPath + ": " + error);
-    if (appliances.empty())
-        return Fail("no appliances: give --config FILE or --auto");
+    if (appliances.empty()) return Fail("no appliances: give --config FILE or --auto");
 
     FILE* logFile = nullptr;
     if (logPath == "-")
@@ -97,12 +94,9 @@ int main(int argc, char** argv)
     CSimulator simulator(&log, static_cast<uint32_t>(seed));
     for (const Appliance& a : appliances) {
         bool owned = false;
-        for (uint32_t address : hostAddresses)
-            owned = owned || address == a.address;
-        if (!owned)
-            return Fail(a.name + "'s address " + FormatAddress(a.address) + " is not an address of this host");
-        if (!simulator.AddAppliance(a, &error))
-            return Fail(error);
+        for (uint32_t address : hostAddresses) owned = owned || address == a.address;
+        if (!owned) return Fail(a.name + "'s address " + FormatAddress(a.address) + " is not an address of this host");
+        if (!simulator.AddAppliance(a, &error)) return Fail(error);
     }
 
     uint32_t tcpAddress = 0;
@@ -121,10 +115,8 @@ int main(int argc, char** argv)
                 }
             }
         }
-        if (!ParseInt(portText, 1, 65535, &tcpPort))
-            return Fail("--control-tcp takes PORT or ADDR:PORT");
-        if (!IsLabAddress(tcpAddress))
-            return Fail("the control port binds only to a lab address (198.18.0.0/15)");
+        if (!ParseInt(portText, 1, 65535, &tcpPort)) return Fail("--control-tcp takes PORT or ADDR:PORT");
+        if (!IsLabAddress(tcpAddress)) return Fail("the control port binds only to a lab address (198.18.0.0/15)");
     }
 
     CServiceLoop loop(simulator, host);
