@@ -4,8 +4,8 @@
 #include "TextFormat.h"
 
 bool FaultModes::Any() const {
-    return dropRequestsPercent || dropRepliesPercent || twice || lateMs || staleSequence || fromOther || wrongType ||
-           shortLength >= 0 || longLength >= 0 || unterminated || state1;
+    return dropRequestsPercent || dropFirst || ignore != Ignore::None || dropRepliesPercent || twice || lateMs ||
+           staleSequence || fromOther || wrongType || shortLength >= 0 || longLength >= 0 || unterminated || state1;
 }
 
 bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, std::string* error) {
@@ -28,6 +28,20 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
         } else if (key == "drop-requests") {
             if (!number(0, 100)) return false;
             out.dropRequestsPercent = static_cast<int>(n);
+        } else if (key == "silent" && !hasValue) {
+            out.dropRequestsPercent = 100;
+        } else if (key == "drop-first") {
+            if (!number(1, 1000000)) return false;
+            out.dropFirst = static_cast<int>(n);
+        } else if (key == "ignore") {
+            if (value == "unicast")
+                out.ignore = FaultModes::Ignore::Unicast;
+            else if (value == "broadcast")
+                out.ignore = FaultModes::Ignore::Broadcast;
+            else {
+                *error = "fault ignore is ignore=unicast or ignore=broadcast";
+                return false;
+            }
         } else if (key == "drop-replies") {
             if (!number(0, 100)) return false;
             out.dropRepliesPercent = static_cast<int>(n);
@@ -68,6 +82,9 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
 std::string FormatFaultModes(const FaultModes& m) {
     std::vector<std::string> words;
     if (m.dropRequestsPercent) words.push_back("drop-requests=" + std::to_string(m.dropRequestsPercent));
+    if (m.dropFirst) words.push_back("drop-first=" + std::to_string(m.dropFirst));
+    if (m.ignore != FaultModes::Ignore::None)
+        words.push_back(m.ignore == FaultModes::Ignore::Unicast ? "ignore=unicast" : "ignore=broadcast");
     if (m.dropRepliesPercent) words.push_back("drop-replies=" + std::to_string(m.dropRepliesPercent));
     if (m.twice) words.push_back("twice");
     if (m.lateMs) words.push_back("late=" + std::to_string(m.lateMs));

@@ -90,6 +90,24 @@ bool CSimulator::DropRoll(int percent) {
     return static_cast<int>(m_random() % 100) < percent;
 }
 
+bool CSimulator::DropRequest(int64_t nowMs, Appliance& a, bool unicast, const char* type) {
+    FaultModes& f = a.faults;
+    const char* why = nullptr;
+    if (f.ignore == FaultModes::Ignore::Unicast && unicast)
+        why = "ignore=unicast";
+    else if (f.ignore == FaultModes::Ignore::Broadcast && !unicast)
+        why = "ignore=broadcast";
+    else if (f.dropFirst > 0) {
+        --f.dropFirst;
+        why = "drop-first";
+    } else if (DropRoll(f.dropRequestsPercent))
+        why = "drop-requests";
+    if (!why) return false;
+    a.counters.droppedRequests++;
+    LogEvent(nowMs, a.name, std::string("dropped request ") + type + " (" + why + ")");
+    return true;
+}
+
 void CSimulator::OnDatagram(int64_t nowMs, const Datagram& in) {
     std::vector<Appliance*> reached = Reached(in.localAddress);
     bool unicast = reached.size() == 1 && reached[0]->address == in.localAddress;
@@ -122,11 +140,7 @@ void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast
             if (unicast) LogEvent(nowMs, a->name, "foreign MAC " + FormatMac(request.mac) + ", ignored");
             continue;
         }
-        if (DropRoll(a->faults.dropRequestsPercent)) {
-            a->counters.droppedRequests++;
-            LogEvent(nowMs, a->name, std::string("dropped request ") + ConfigTypeName(h.wType));
-            continue;
-        }
+        if (DropRequest(nowMs, *a, unicast, ConfigTypeName(h.wType))) continue;
         if (h.wType == PKT_GET_INFO) {
             a->counters.getInfo++;
             DeviceInfoFields fields;
@@ -178,11 +192,7 @@ void CSimulator::OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, s
             if (request.serverName != server && (a->disk.empty() || request.serverName != ServerPart(a->disk)))
                 continue;
         }
-        if (DropRoll(a->faults.dropRequestsPercent)) {
-            a->counters.droppedRequests++;
-            LogEvent(nowMs, a->name, std::string("dropped request ") + UsbTypeName(request.wType));
-            continue;
-        }
+        if (DropRequest(nowMs, *a, unicast, UsbTypeName(request.wType))) continue;
         if (request.wType == PKT_DISK_INFO) {
             a->counters.discovery++;
             Reply(nowMs, *a, in, BuildUsbPacket(PKT_DISK_INFO, 0, a->disk), false,

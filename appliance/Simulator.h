@@ -72,6 +72,8 @@ private:
     void OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached);
     void OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached);
     bool DropRoll(int percent);
+    // The request-side fault modes; true when this appliance ignores the request.
+    bool DropRequest(int64_t nowMs, Appliance& a, bool unicast, const char* type);
     // Applies the byte and address faults, then queues (or drops) the reply.
     void Reply(int64_t nowMs, Appliance& a, const Datagram& request, Bytes packet, bool headerHasSequence,
                const std::string& note);

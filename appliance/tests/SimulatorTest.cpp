@@ -372,3 +372,25 @@ TEST(SimulatorSetup, RefusesDuplicateNamesAddressesAndMacs) {
     EXPECT_FALSE(sim.AddAppliance(MakeAppliance("two words", A3), &error));
     EXPECT_FALSE(sim.AddAppliance(MakeAppliance("*", A3), &error));
 }
+
+TEST_F(SimulatorTest, DeterministicRequestDrops) {
+    std::string error;
+    ASSERT_TRUE(ParseFaultModes({"drop-first=2"}, &Nas(1).faults, &error));
+    EXPECT_TRUE(Exchange(ToConfig(A1, GetInfoRequest(1))).empty());
+    EXPECT_TRUE(Exchange(ToConfig(BROADCAST_ADDRESS, GetInfoRequest(1))).size() == 2u);  // NAS2, NAS3 only
+    EXPECT_EQ(Exchange(ToConfig(A1, GetInfoRequest(1))).size(), 1u);                     // the third attempt
+    EXPECT_EQ(Nas(1).faults.dropFirst, 0);
+    EXPECT_EQ(Nas(1).counters.droppedRequests, 2);
+    ASSERT_TRUE(ParseFaultModes({"ignore=unicast"}, &Nas(2).faults, &error));
+    EXPECT_TRUE(Exchange(ToConfig(A2, GetInfoRequest(2))).empty());
+    EXPECT_TRUE(Exchange(ToUsb(A2, Header(32, 0, 0, 0))).empty());
+    std::vector<Datagram> out = Exchange(ToConfig(BROADCAST_ADDRESS, GetInfoRequest(3)));
+    EXPECT_EQ(out.size(), 3u);
+    ASSERT_TRUE(ParseFaultModes({"ignore=broadcast"}, &Nas(2).faults, &error));
+    EXPECT_EQ(Exchange(ToConfig(BROADCAST_ADDRESS, GetInfoRequest(4))).size(), 2u);
+    EXPECT_EQ(Exchange(ToConfig(A2, GetInfoRequest(5))).size(), 1u);
+    ASSERT_TRUE(ParseFaultModes({"silent"}, &Nas(3).faults, &error));
+    EXPECT_TRUE(Exchange(ToConfig(A3, GetInfoRequest(6))).empty());
+    EXPECT_FALSE(ParseFaultModes({"ignore=sometimes"}, &Nas(3).faults, &error));
+    EXPECT_EQ(FormatFaultModes(Nas(3).faults), "drop-requests=100");
+}
