@@ -87,9 +87,12 @@ std::string JsonString(const std::string& text) {
 
 bool ParseInt(const std::string& text, long min, long max, long* value) {
     if (text.empty()) return false;
+    // Decimal, or hex with 0x; a leading zero is not octal ("010" is ten).
+    size_t sign = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    int base = text.compare(sign, 2, "0x") == 0 || text.compare(sign, 2, "0X") == 0 ? 16 : 10;
     errno = 0;
     char* end = nullptr;
-    long v = strtol(text.c_str(), &end, 0);
+    long v = strtol(text.c_str(), &end, base);
     if (errno || *end || v < min || v > max) return false;
     *value = v;
     return true;

@@ -238,3 +238,18 @@ TEST(UsbPacketLayout, ServerPartOfPaths) {
     EXPECT_EQ(ServerPart("plain"), "plain");
     EXPECT_EQ(ServerPart(""), "");
 }
+
+TEST(TextFormat, NumbersAreDecimalOrHexNeverOctal)
+{
+    long v = 0;
+    ASSERT_TRUE(ParseInt("010", -100, 100, &v));
+    EXPECT_EQ(v, 10);
+    ASSERT_TRUE(ParseInt("-0x10", -100, 100, &v));
+    EXPECT_EQ(v, -16);
+    ASSERT_TRUE(ParseInt("0xFF9B", 0, 65535, &v));
+    EXPECT_EQ(v, 0xFF9B);
+    EXPECT_FALSE(ParseInt("101", -100, 100, &v));
+    EXPECT_FALSE(ParseInt("12abc", -100, 100, &v));
+    EXPECT_FALSE(ParseInt("", -100, 100, &v));
+    EXPECT_FALSE(ParseInt("0x", -100, 100, &v));
+}
