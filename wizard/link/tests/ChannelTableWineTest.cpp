@@ -88,13 +88,19 @@ struct Echo {
     std::vector<uint8_t> datagram;
 };
 
+// Channels of one owner share its message: a notification may be another channel's, and a datagram may
+// already wait whose notification an earlier call took.
 bool ReceiveEcho(HWND hOwner, UINT nMessage, int hChannel, Echo* pEcho)
 {
-    if (!WaitForNotification(hOwner, nMessage))
-        return false;
     uint8_t buffer[MAX_PACKET];
     int nLength = 0;
-    if (!NetReceive(hChannel, buffer, &nLength) || nLength < 15 || memcmp(buffer, "ECHO", 4) != 0)
+    DWORD dwStart = GetTickCount();
+    while (!NetReceive(hChannel, buffer, &nLength)) {
+        DWORD dwElapsed = GetTickCount() - dwStart;
+        if (dwElapsed >= 2000 || !WaitForNotification(hOwner, nMessage, 2000 - dwElapsed))
+            return false;
+    }
+    if (nLength < 15 || memcmp(buffer, "ECHO", 4) != 0)
         return false;
     memcpy(&pEcho->source, buffer + 4, 4);
     memcpy(&pEcho->destination, buffer + 10, 4);
