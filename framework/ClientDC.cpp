@@ -1,0 +1,8 @@
+// CClientDC.
+#include "ClientDC.h"
+
+#include "Wnd.h"
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetDC(m_hWnd)); }
+
+CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }

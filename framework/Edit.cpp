@@ -1,0 +1,4 @@
+// CEdit.
+#include "Edit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)

@@ -1,0 +1,27 @@
+// CGdiObject: owner of one GDI object handle; the destructor deletes what the object created or attached
+// (never a stock object). FromHandle gives a temporary wrapper for a handle the object does not own.
+#pragma once
+
+#include <windows.h>
+
+#include "Object.h"
+
+class CGdiObject : public CObject {
+public:
+  CGdiObject() = default;
+  CGdiObject(const CGdiObject&) = delete;
+  CGdiObject& operator=(const CGdiObject&) = delete;
+  ~CGdiObject() override;
+
+  HGDIOBJ m_hObject = nullptr;
+
+  HGDIOBJ GetSafeHandle() const { return m_hObject; }
+  BOOL Attach(HGDIOBJ hObject);
+  HGDIOBJ Detach();
+  BOOL DeleteObject();
+  int GetObject(int nCount, LPVOID lpObject) const;
+
+  // A wrapper that does not delete the handle; valid until the application's loop is idle.
+  static CGdiObject* FromHandle(HGDIOBJ hObject);
+  static void DeleteTempMap();
+};

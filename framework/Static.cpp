@@ -1,0 +1,4 @@
+// CStatic.
+#include "Static.h"
+
+IMPLEMENT_DYNAMIC(CStatic, CWnd)

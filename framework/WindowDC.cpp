@@ -1,0 +1,8 @@
+// CWindowDC.
+#include "WindowDC.h"
+
+#include "Wnd.h"
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetWindowDC(m_hWnd)); }
+
+CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
