@@ -284,4 +284,5 @@ void CServiceLoop::Run() {
         m_clients = std::move(kept);
     }
     SendDue();
+    m_simulator.DiscardPending(MonotonicMs());
 }

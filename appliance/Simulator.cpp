@@ -352,3 +352,9 @@ std::vector<Datagram> CSimulator::TakeDue(int64_t nowMs) {
     }
     return due;
 }
+
+void CSimulator::DiscardPending(int64_t nowMs) {
+    for (const Pending& p : m_outbox)
+        m_log->Write(nowMs, "drop", &p.datagram, p.appliance, p.note + "; not sent: zsim stopped before it was due");
+    m_outbox.clear();
+}

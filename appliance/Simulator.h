@@ -46,6 +46,8 @@ public:
     void OnDatagram(int64_t nowMs, const Datagram& in);
     std::vector<Datagram> TakeDue(int64_t nowMs);
     int64_t NextDue() const;  // -1 when the outbox is empty
+    // Empties the outbox at shutdown; each datagram not yet due is logged as dropped.
+    void DiscardPending(int64_t nowMs);
 
     // A notice of type 32, 33, 34 or 36 from the appliance's port 917 to port 917 of `to`.
     bool SendNotice(int64_t nowMs, Appliance& appliance, uint16_t type, uint32_t to, const std::string& name,

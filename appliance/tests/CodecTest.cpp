@@ -239,8 +239,7 @@ TEST(UsbPacketLayout, ServerPartOfPaths) {
     EXPECT_EQ(ServerPart(""), "");
 }
 
-TEST(TextFormat, NumbersAreDecimalOrHexNeverOctal)
-{
+TEST(TextFormat, NumbersAreDecimalOrHexNeverOctal) {
     long v = 0;
     ASSERT_TRUE(ParseInt("010", -100, 100, &v));
     EXPECT_EQ(v, 10);

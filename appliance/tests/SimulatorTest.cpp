@@ -267,6 +267,16 @@ TEST_F(SimulatorTest, TwiceAndLate) {
     EXPECT_EQ(sim.NextDue(), -1);
 }
 
+TEST_F(SimulatorTest, PendingRepliesAreLoggedWhenDiscarded) {
+    Nas(2).faults.lateMs = 5000;
+    sim.OnDatagram(now, ToConfig(A2, GetInfoRequest(6)));
+    sim.DiscardPending(now + 10);
+    EXPECT_EQ(sim.NextDue(), -1);
+    EXPECT_TRUE(sim.TakeDue(now + 5000).empty());
+    ASSERT_EQ(log.Records("drop").size(), 1u);
+    EXPECT_EQ(U16At(log.Records("drop")[0].datagram.bytes, 4), 6);
+}
+
 TEST_F(SimulatorTest, OutboxKeepsDueOrderAcrossAppliances) {
     Nas(1).faults.lateMs = 300;
     Nas(2).faults.lateMs = 100;
