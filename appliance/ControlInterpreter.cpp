@@ -21,8 +21,7 @@ static std::string RestAfter(const std::string& line, size_t count) {
     }
     pos = line.find_first_not_of(" \t", pos);
     if (pos == std::string::npos) return std::string();
-    size_t end = line.find_last_not_of(" \t\r");
-    return line.substr(pos, end - pos + 1);
+    return line.substr(pos);
 }
 
 static std::string DefaultDiskPath(const Appliance& a) {
@@ -89,7 +88,10 @@ std::string CControlInterpreter::Notice(int64_t nowMs, Appliance& a, const std::
     return "OK " + std::string(UsbTypeName(type)) + " to " + FormatAddress(to);
 }
 
-std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& line, bool* quit) {
+std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& rawLine, bool* quit) {
+    // Clients on Windows end their lines with CR LF.
+    std::string line = rawLine;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
     std::vector<std::string> words = SplitWords(line);
     if (words.empty()) return "ERR empty command";
     const std::string& verb = words[0];

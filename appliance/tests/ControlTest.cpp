@@ -41,6 +41,16 @@ TEST_F(ControlTest, SetChangesOneOrAllOrNone) {
     EXPECT_EQ(sim.Find("NAS2")->state, 7);
 }
 
+TEST_F(ControlTest, LinesEndingInCarriageReturn) {
+    EXPECT_EQ(Run("set NAS1 password secret\r"), "OK 1 appliance(s)");
+    EXPECT_EQ(sim.Find("NAS1")->password, "secret");
+    EXPECT_EQ(Run("set NAS1 password \r"), "OK 1 appliance(s)");
+    EXPECT_EQ(sim.Find("NAS1")->password, "");
+    EXPECT_EQ(Run("ping\r"), "OK pong");
+    EXPECT_EQ(Run("set NAS1 info  two  spaces  "), "OK 1 appliance(s)");
+    EXPECT_EQ(sim.Find("NAS1")->infoText, "two  spaces");
+}
+
 TEST_F(ControlTest, FaultResultAndEjectModes) {
     EXPECT_EQ(Run("fault NAS1 drop-replies=30 late=9000 twice"), "OK 1 appliance(s)");
     EXPECT_EQ(FormatFaultModes(sim.Find("NAS1")->faults), "drop-replies=30 twice late=9000");
