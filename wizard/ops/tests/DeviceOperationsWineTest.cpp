@@ -121,9 +121,10 @@ TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
     // Sends through the first interface at 0, 2, 4, 6 s; re-bound at 8 s; the second at 10, 12, 14 s.
     const Step steps[] = {{0, 1, 0},     {2000, 2, 0},  {4000, 3, 0},  {6000, 4, 0}, {8000, 4, 0},
                           {10000, 4, 1}, {12000, 4, 2}, {14000, 4, 3}, {16000, 4, 3}};
-    CString caption;
+    CString caption, status;
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->GetWindowText(caption);
+        pDlg->GetDlgItemText(IDC_OPERATION_STATUS, status);
         for (const Step& step : steps) {
             if (step.dwAt > 0)
                 clock.Advance(step.dwAt - clock.Now());
@@ -139,6 +140,7 @@ TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(clock.Now(), 16000u);
     EXPECT_STREQ(caption, "Searching for devices");
+    EXPECT_STREQ(status, "Searching Network ...");
     EXPECT_FALSE(interfaceWalk);
     EXPECT_EQ(m_boxes.GetCount(), 0);
 
@@ -538,6 +540,110 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds)
     EXPECT_EQ(g_freedBlocksWithPassword, 0);
     EXPECT_EQ(New1().size(), 1u);
     SimControl(m_a1, 7000, "set NAS1 password secret");
+}
+
+// Shows which of its frames the animation picture holds.
+class CInspectedOperationDlg : public COperationDlg {
+public:
+    using COperationDlg::COperationDlg;
+    int FrameShown()
+    {
+        HBITMAP hShown = reinterpret_cast<HBITMAP>(SendDlgItemMessage(IDC_OPERATION_ANIMATION, STM_GETIMAGE, IMAGE_BITMAP));
+        for (int i = 0; i < 4; ++i)
+            if (hShown && hShown == static_cast<HBITMAP>(m_hFrames[i]))
+                return i;
+        return -1;
+    }
+};
+
+TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    std::vector<int> first, second;
+    {
+        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+        CModalHook hook([&](CDialog*) {
+            first.push_back(dlg.FrameShown());
+            for (int i = 0; i < 6; ++i) {
+                clock.Advance(300);
+                first.push_back(dlg.FrameShown());
+            }
+            dlg.SendMessage(WM_COMMAND, IDCANCEL);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+    {
+        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+        CModalHook hook([&](CDialog*) {
+            clock.Advance(300);
+            second.push_back(dlg.FrameShown());
+            dlg.SendMessage(WM_COMMAND, IDCANCEL);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+    ASSERT_EQ(first.size(), 7u);
+    EXPECT_EQ(first[0], 0);  // the first picture at the start
+    for (size_t i = 1; i + 1 < first.size(); ++i)
+        EXPECT_EQ(first[i + 1], (first[i] + 1) % 4) << i;
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0], (first.back() + 1) % 4);  // on from where the last dialog stopped
+}
+
+TEST_F(Device, ColoursAreWhiteOnTheDialogBlue)
+{
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COLORREF text = 0, back = 0, brush = 0;
+    CModalHook hook([&](CDialog* pDlg) {
+        HDC hdc = ::GetDC(pDlg->m_hWnd);
+        HWND hStatus = pDlg->GetDlgItem(IDC_OPERATION_STATUS)->m_hWnd;
+        HBRUSH hBrush = reinterpret_cast<HBRUSH>(
+            pDlg->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hStatus)));
+        text = GetTextColor(hdc);
+        back = GetBkColor(hdc);
+        LOGBRUSH lb{};
+        if (hBrush && GetObjectA(hBrush, sizeof lb, &lb))
+            brush = lb.lbColor;
+        ::ReleaseDC(pDlg->m_hWnd, hdc);
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(text, RGB(255, 255, 255));
+    EXPECT_EQ(back, RGB(0x30, 0x33, 0x56));
+    EXPECT_EQ(brush, RGB(0x30, 0x33, 0x56));
+}
+
+TEST_F(Device, NoFreeChannelGivesTheCommunicationError)
+{
+    HWND hOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    std::vector<int> handles;
+    for (int h; (h = NetOpenChannel(hOwner, 1126)) != 0;)
+        handles.push_back(h);
+    ASSERT_EQ(handles.size(), static_cast<size_t>(MAX_CHANNELS));
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CStringList targets;
+    targets.AddTail("255.255.255.255");
+    {
+        COperationDlg search(OP_SEARCH, &targets);
+        EXPECT_EQ(search.DoModal(), IDCANCEL);
+        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings);
+        EXPECT_EQ(write.DoModal(), IDCANCEL);
+        CPasswordDlg password(&entry);
+        EXPECT_EQ(password.DoModal(), IDCANCEL);
+    }
+    for (int h : handles)
+        NetCloseChannel(h);
+    DestroyWindow(hOwner);
+    ASSERT_EQ(m_boxes.GetCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(m_boxes.GetAt(i).text, "communication error!\nPlease check your TCP/IP setting ");
+        EXPECT_EQ(m_boxes.GetAt(i).Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(New1().size(), 0u);
 }
 
 }  // namespace
