@@ -8,7 +8,6 @@
 Requests are built here byte by byte from the wire layout; replies are compared byte for byte with what
 the layout and the appliances' settings say, and with what zsim logged.
 """
-import json
 import os
 import socket
 import struct
@@ -121,11 +120,6 @@ def default_record(name, address, mac, workgroup="WORKGROUP", disk_server=None):
 def info_reply(seq, record, password_set, state=0, info="ZT-2000 sim"):
     payload = struct.pack("<HB", state, password_set) + bytes([0x48, 0x49]) + text_field(info, 15) + record
     return header(16, 0, seq, 254) + payload
-
-
-def read_log(path):
-    with open(path) as f:
-        return [json.loads(line) for line in f if line.strip()]
 
 
 def usb_packet(wtype, status, name):
@@ -262,7 +256,7 @@ def scenario_basic(work):
 
     # The log shows every request as sent and every reply as received.
     ctl.ok("mark end")
-    log = read_log(os.path.join(work, "sim.log"))
+    log = zsimctl.read_log(os.path.join(work, "sim.log"))
     rx = [r for r in log if r["dir"] == "rx" and r["peer"] == "%s:%d" % (pc, my_port)]
     check(any(r["hex"] == (header(17, 0, 1002, 234) + written).hex() and r["local"] == BROADCAST + ":915"
               and r["decoded"]["settings"]["szServerName"] == "RENAMED" for r in rx), "write logged as received")
