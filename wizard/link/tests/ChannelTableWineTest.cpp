@@ -401,6 +401,27 @@ TEST_F(ChannelTableTest, BroadcastWithoutWalkReplacesTheSocketByOneOnTheDevicesI
     EXPECT_EQ(Dotted(echo.source), Env("ZT_PC_ADDR2"));
 }
 
+// An appliance found through an unbound channel has no interface (-1): the broadcast keeps the socket.
+TEST_F(ChannelTableTest, BroadcastForAnApplianceWithoutInterfaceKeepsTheSocket)
+{
+    NetGetLocalAddresses(localAddresses, &localAddressCount);
+    nextBindIndex = 1;
+    int h = NetOpenChannel(m_hOwner, WM_NET_SEARCH);  // bound to the second address
+    ASSERT_EQ(nextBindIndex, 2);
+    interfaceWalk = false;
+    deviceInterfaceIndex = -1;
+    ASSERT_EQ(NetSetDestination(h, 0xFFFFFFFF), 1);
+    ASSERT_EQ(NetSendRequest(h, PKT_GET_INFO, 61, m_packet), 1);
+    Echo echo;
+    ASSERT_TRUE(ReceiveEcho(m_hOwner, WM_NET_SEARCH, h, &echo));
+    EXPECT_EQ(Dotted(echo.source), Dotted(localAddresses[1]));
+    deviceInterfaceIndex = MAX_LOCAL_ADDRESSES;  // nothing is read past the table either
+    ASSERT_EQ(NetSetDestination(h, 0xFFFFFFFF), 1);
+    ASSERT_EQ(NetResend(h), 1);
+    ASSERT_TRUE(ReceiveEcho(m_hOwner, WM_NET_SEARCH, h, &echo));
+    EXPECT_EQ(Dotted(echo.source), Dotted(localAddresses[1]));
+}
+
 TEST_F(ChannelTableTest, ReopenedSearchChannelWalksOnWithTheOldRequest)
 {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
@@ -490,6 +511,23 @@ TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword)
     memcpy(pProbe, kSecretMarker, sizeof kSecretMarker);
     delete[] pProbe;
     EXPECT_EQ(g_freedBlocksWithSecret, 1);
+}
+
+// Run alone, in a lab whose PC has eleven interfaces.
+TEST(ChannelTableManyInterfaces, LocalAddressTableStopsAtTen)
+{
+    ASSERT_EQ(NetStartup(), 1);
+    struct {
+        uint32_t table[MAX_LOCAL_ADDRESSES];
+        uint32_t guard;
+    } addresses;
+    memset(&addresses, 0xAB, sizeof addresses);
+    int nCount = -1;
+    NetGetLocalAddresses(addresses.table, &nCount);
+    EXPECT_EQ(nCount, MAX_LOCAL_ADDRESSES);
+    EXPECT_EQ(addresses.guard, 0xABABABABu);
+    EXPECT_EQ(Dotted(addresses.table[0]).substr(0, 7), "198.18.");
+    EXPECT_EQ(Dotted(addresses.table[9]).substr(0, 7), "198.18.");
 }
 
 }  // namespace

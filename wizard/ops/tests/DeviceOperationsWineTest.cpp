@@ -373,10 +373,12 @@ TEST_F(Device, PasswordOkNeedsTextInTheEdit)
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     CPasswordDlg dlg(&entry);
     bool initiallyEnabled = true, enabledWithText = false, enabledAgainEmpty = true;
+    int editLimit = 0;
     CString caption;
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->GetWindowText(caption);
         initiallyEnabled = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
+        editLimit = static_cast<int>(pDlg->SendDlgItemMessage(IDC_PASSWORD_EDIT, EM_GETLIMITTEXT));
         Click(pDlg, IDC_PASSWORD_OK);  // refused by the disabled button's handler as well
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "x");
         enabledWithText = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
@@ -389,6 +391,7 @@ TEST_F(Device, PasswordOkNeedsTextInTheEdit)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_STREQ(caption, "Verify admin password");
     EXPECT_FALSE(initiallyEnabled);
+    EXPECT_EQ(editLimit, 14);
     EXPECT_TRUE(enabledWithText);
     EXPECT_FALSE(enabledAgainEmpty);
     EXPECT_EQ(New1().size(), 0u);  // nothing was sent
@@ -468,6 +471,11 @@ TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber)
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_NE(sent[0].nSequence, sent[1].nSequence);
+    // Header, then the MAC and the NUL-padded 15-byte password field.
+    EXPECT_EQ(sent[0].hex.substr(0, 4), "1300");
+    EXPECT_EQ(sent[0].hex.substr(12, 4), "1500");
+    EXPECT_EQ(sent[0].hex.substr(16), "025a00000001" "77726f6e67" "00000000000000000000");
+    EXPECT_EQ(sent[1].hex.substr(16), "025a00000001" "736563726574" "000000000000000000");
     EXPECT_EQ(clock.Now(), 0u);
 }
 

@@ -62,6 +62,7 @@ std::vector<SimDatagram> CSimLog::Read() const
         d.nType = IntField(line, "wType", -1);
         d.nSequence = IntField(line, "wSequence", -1);
         d.nStatus = IntField(line, "wStatus", 0);
+        d.hex = StringField(line, "hex");
         out.push_back(d);
     }
     return out;

@@ -15,6 +15,7 @@ struct SimDatagram {
     int nType = -1;
     int nSequence = -1;
     int nStatus = 0;
+    std::string hex;  // every byte of the datagram
 };
 
 // The simulator's JSON-lines log (read through Wine's Z: drive).
