@@ -3,8 +3,7 @@
 
 #include <cstring>
 
-bool CByteReader::Take(size_t nCount)
-{
+bool CByteReader::Take(size_t nCount) {
     if (m_bError || nCount > m_nLength - m_nPos) {
         m_bError = true;
         return false;
@@ -12,56 +11,43 @@ bool CByteReader::Take(size_t nCount)
     return true;
 }
 
-uint8_t CByteReader::ReadU8()
-{
-    if (!Take(1))
-        return 0;
+uint8_t CByteReader::ReadU8() {
+    if (!Take(1)) return 0;
     return m_pData[m_nPos++];
 }
 
-uint16_t CByteReader::ReadU16()
-{
-    if (!Take(2))
-        return 0;
+uint16_t CByteReader::ReadU16() {
+    if (!Take(2)) return 0;
     uint16_t w = static_cast<uint16_t>(m_pData[m_nPos] | (m_pData[m_nPos + 1] << 8));
     m_nPos += 2;
     return w;
 }
 
-int16_t CByteReader::ReadI16()
-{
+int16_t CByteReader::ReadI16() {
     return static_cast<int16_t>(ReadU16());
 }
 
-int32_t CByteReader::ReadI32()
-{
-    if (!Take(4))
-        return 0;
+int32_t CByteReader::ReadI32() {
+    if (!Take(4)) return 0;
     uint32_t dw = 0;
-    for (int i = 3; i >= 0; --i)
-        dw = (dw << 8) | m_pData[m_nPos + static_cast<size_t>(i)];
+    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_pData[m_nPos + static_cast<size_t>(i)];
     m_nPos += 4;
     return static_cast<int32_t>(dw);
 }
 
-void CByteReader::ReadBytes(void* pDest, size_t nCount)
-{
+void CByteReader::ReadBytes(void* pDest, size_t nCount) {
     if (!Take(nCount)) {
         memset(pDest, 0, nCount);
         return;
     }
-    if (nCount)
-        memcpy(pDest, m_pData + m_nPos, nCount);
+    if (nCount) memcpy(pDest, m_pData + m_nPos, nCount);
     m_nPos += nCount;
 }
 
-size_t CByteReader::ReadAvailable(void* pDest, size_t nMax)
-{
+size_t CByteReader::ReadAvailable(void* pDest, size_t nMax) {
     size_t nCount = m_bError ? 0 : Remaining();
-    if (nCount > nMax)
-        nCount = nMax;
-    if (nCount)
-        memcpy(pDest, m_pData + m_nPos, nCount);
+    if (nCount > nMax) nCount = nMax;
+    if (nCount) memcpy(pDest, m_pData + m_nPos, nCount);
     memset(static_cast<uint8_t*>(pDest) + nCount, 0, nMax - nCount);
     m_nPos += nCount;
     return nCount;

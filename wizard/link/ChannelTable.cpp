@@ -25,16 +25,14 @@ bool started = false;
 Channel* slots[MAX_CHANNELS];
 
 // A request may hold the admin password: no record leaves the table with it still inside.
-void FreeRecord(int nSlot)
-{
+void FreeRecord(int nSlot) {
     Channel* pChannel = slots[nSlot];
     SecureZero(pChannel, sizeof *pChannel);
     delete pChannel;
     slots[nSlot] = nullptr;
 }
 
-Channel* Lookup(int hChannel)
-{
+Channel* Lookup(int hChannel) {
     if (!started) {
         NetLastError = ERR_NOT_STARTED;
         return nullptr;
@@ -46,11 +44,9 @@ Channel* Lookup(int hChannel)
     return slots[hChannel - 1];
 }
 
-SOCKET CreateBroadcastSocket()
-{
+SOCKET CreateBroadcastSocket() {
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    if (s == INVALID_SOCKET)
-        return s;
+    if (s == INVALID_SOCKET) return s;
     BOOL bBroadcast = TRUE;
     if (setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&bBroadcast), sizeof bBroadcast) ==
         SOCKET_ERROR) {
@@ -62,8 +58,7 @@ SOCKET CreateBroadcastSocket()
     return s;
 }
 
-bool BindTo(SOCKET s, uint32_t dwLocal)
-{
+bool BindTo(SOCKET s, uint32_t dwLocal) {
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = dwLocal;
@@ -71,8 +66,7 @@ bool BindTo(SOCKET s, uint32_t dwLocal)
     return bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) != SOCKET_ERROR;
 }
 
-int SendBytes(Channel* pChannel, const uint8_t* pData, int nLength)
-{
+int SendBytes(Channel* pChannel, const uint8_t* pData, int nLength) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(pChannel->port);
@@ -96,10 +90,8 @@ int nextBindIndex = 0;
 int deviceInterfaceIndex = 0;
 bool interfaceWalk = true;
 
-int NetStartup()
-{
-    if (started)
-        return 1;
+int NetStartup() {
+    if (started) return 1;
     WSADATA data;
     int nResult = WSAStartup(MAKEWORD(1, 1), &data);
     if (nResult != 0) {
@@ -110,43 +102,35 @@ int NetStartup()
     return 1;
 }
 
-int NetCleanup()
-{
+int NetCleanup() {
     if (!started) {
         NetLastError = ERR_NOT_STARTED;
         return 0;
     }
     WSACleanup();  // releases the sockets
     for (int i = 0; i < MAX_CHANNELS; ++i)
-        if (slots[i])
-            FreeRecord(i);
+        if (slots[i]) FreeRecord(i);
     started = false;
     return 1;
 }
 
-void NetGetLocalAddresses(uint32_t (&table)[MAX_LOCAL_ADDRESSES], int* pnCount)
-{
+void NetGetLocalAddresses(uint32_t (&table)[MAX_LOCAL_ADDRESSES], int* pnCount) {
     char szName[100] = {};
-    if (gethostname(szName, sizeof szName - 1) == SOCKET_ERROR)
-        return;
+    if (gethostname(szName, sizeof szName - 1) == SOCKET_ERROR) return;
     hostent* pHost = gethostbyname(szName);
-    if (!pHost || pHost->h_addrtype != AF_INET || pHost->h_length != 4)
-        return;
+    if (!pHost || pHost->h_addrtype != AF_INET || pHost->h_length != 4) return;
     int nCount = 0;
-    for (char** pp = pHost->h_addr_list; *pp && nCount < MAX_LOCAL_ADDRESSES; ++pp)
-        memcpy(&table[nCount++], *pp, 4);
+    for (char** pp = pHost->h_addr_list; *pp && nCount < MAX_LOCAL_ADDRESSES; ++pp) memcpy(&table[nCount++], *pp, 4);
     *pnCount = nCount;
 }
 
-int NetOpenChannel(HWND hOwner, UINT nMessage)
-{
+int NetOpenChannel(HWND hOwner, UINT nMessage) {
     if (!started) {
         NetLastError = ERR_NOT_STARTED;
         return 0;
     }
     int nSlot = 0;
-    while (nSlot < MAX_CHANNELS && slots[nSlot])
-        ++nSlot;
+    while (nSlot < MAX_CHANNELS && slots[nSlot]) ++nSlot;
     if (nSlot == MAX_CHANNELS) {
         NetLastError = ERR_NO_SLOT;
         return 0;
@@ -162,15 +146,12 @@ int NetOpenChannel(HWND hOwner, UINT nMessage)
     bool bOk = pChannel->socket != INVALID_SOCKET;
     if (bOk && interfaceWalk && nextBindIndex < localAddressCount && nMessage == WM_NET_SEARCH) {
         bOk = BindTo(pChannel->socket, localAddresses[nextBindIndex]);
-        if (bOk)
-            ++nextBindIndex;
+        if (bOk) ++nextBindIndex;
     }
-    if (bOk)
-        bOk = WSAAsyncSelect(pChannel->socket, hOwner, nMessage, FD_READ) != SOCKET_ERROR;
+    if (bOk) bOk = WSAAsyncSelect(pChannel->socket, hOwner, nMessage, FD_READ) != SOCKET_ERROR;
     if (!bOk) {
         NetLastError = WSAGetLastError();
-        if (pChannel->socket != INVALID_SOCKET)
-            closesocket(pChannel->socket);
+        if (pChannel->socket != INVALID_SOCKET) closesocket(pChannel->socket);
         FreeRecord(nSlot);
         return 0;
     }
@@ -180,22 +161,17 @@ int NetOpenChannel(HWND hOwner, UINT nMessage)
     return nSlot + 1;
 }
 
-int NetCloseChannel(int hChannel)
-{
+int NetCloseChannel(int hChannel) {
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
-    if (pChannel->socket != INVALID_SOCKET)
-        closesocket(pChannel->socket);
+    if (!pChannel) return 0;
+    if (pChannel->socket != INVALID_SOCKET) closesocket(pChannel->socket);
     FreeRecord(hChannel - 1);
     return 1;
 }
 
-int NetReopenChannel(HWND hOwner, UINT nMessage, int hChannel)
-{
+int NetReopenChannel(HWND hOwner, UINT nMessage, int hChannel) {
     Channel* pOld = Lookup(hChannel);
-    if (!pOld)
-        return 0;
+    if (!pOld) return 0;
     // Carried over by copy, so the old record can be wiped as it is freed.
     Channel* pSaved = new (std::nothrow) Channel;
     if (!pSaved) {
@@ -219,40 +195,31 @@ int NetReopenChannel(HWND hOwner, UINT nMessage, int hChannel)
     return hNew;
 }
 
-int NetSendRequest(int hChannel, uint16_t wType, uint16_t wSequence, uint8_t (&packet)[MAX_PACKET])
-{
+int NetSendRequest(int hChannel, uint16_t wType, uint16_t wSequence, uint8_t (&packet)[MAX_PACKET]) {
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
+    if (!pChannel) return 0;
     int nPayload = PayloadLength(wType, packet);
-    if (nPayload < 0)
-        return 0;
+    if (nPayload < 0) return 0;
     PacketHeader header{wType, 0, wSequence, static_cast<uint16_t>(nPayload)};
     memcpy(packet, &header, sizeof header);
     int nSent = SendBytes(pChannel, packet, PACKET_HEADER_SIZE + nPayload);
-    if (!nSent)
-        return 0;
+    if (!nSent) return 0;
     memcpy(pChannel->lastRequest, packet, sizeof pChannel->lastRequest);
     pChannel->lastRequestLength = nSent;
     return 1;
 }
 
-int NetResend(int hChannel)
-{
+int NetResend(int hChannel) {
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
+    if (!pChannel) return 0;
     return SendBytes(pChannel, pChannel->lastRequest, pChannel->lastRequestLength) ? 1 : 0;
 }
 
-int NetReceive(int hChannel, uint8_t (&buffer)[MAX_PACKET], int* pnLength)
-{
+int NetReceive(int hChannel, uint8_t (&buffer)[MAX_PACKET], int* pnLength) {
     memset(buffer, 0, sizeof buffer);
-    if (pnLength)
-        *pnLength = 0;
+    if (pnLength) *pnLength = 0;
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
+    if (!pChannel) return 0;
     sockaddr_in from{};
     int nFromLength = sizeof from;
     int nRead = recvfrom(pChannel->socket, reinterpret_cast<char*>(buffer), MAX_PACKET, 0,
@@ -263,29 +230,22 @@ int NetReceive(int hChannel, uint8_t (&buffer)[MAX_PACKET], int* pnLength)
     }
     pChannel->sender = from.sin_addr.s_addr;
     lastSender = from.sin_addr.s_addr;
-    if (pnLength)
-        *pnLength = nRead;
+    if (pnLength) *pnLength = nRead;
     return 1;
 }
 
-int NetSetDestination(int hChannel, uint32_t dwAddress)
-{
+int NetSetDestination(int hChannel, uint32_t dwAddress) {
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
+    if (!pChannel) return 0;
     pChannel->destination = dwAddress;
-    if (dwAddress != 0xFFFFFFFF || interfaceWalk)
-        return 1;
+    if (dwAddress != 0xFFFFFFFF || interfaceWalk) return 1;
     // A broadcast to a known appliance leaves through the interface it was found on. An appliance found
     // by an unbound channel has no such interface (-1): the socket is kept as it is.
-    if (deviceInterfaceIndex < 0 || deviceInterfaceIndex >= localAddressCount)
-        return 1;
-    if (pChannel->socket != INVALID_SOCKET)
-        closesocket(pChannel->socket);
+    if (deviceInterfaceIndex < 0 || deviceInterfaceIndex >= localAddressCount) return 1;
+    if (pChannel->socket != INVALID_SOCKET) closesocket(pChannel->socket);
     SOCKET s = CreateBroadcastSocket();
-    if (s != INVALID_SOCKET &&
-        (!BindTo(s, localAddresses[deviceInterfaceIndex]) ||
-         WSAAsyncSelect(s, pChannel->owner, pChannel->message, FD_READ) == SOCKET_ERROR)) {
+    if (s != INVALID_SOCKET && (!BindTo(s, localAddresses[deviceInterfaceIndex]) ||
+                                WSAAsyncSelect(s, pChannel->owner, pChannel->message, FD_READ) == SOCKET_ERROR)) {
         pChannel->lastError = WSAGetLastError();
         closesocket(s);
         s = INVALID_SOCKET;
@@ -294,17 +254,14 @@ int NetSetDestination(int hChannel, uint32_t dwAddress)
     return 1;
 }
 
-int NetGetSender(int hChannel, uint32_t* pdwAddress)
-{
+int NetGetSender(int hChannel, uint32_t* pdwAddress) {
     Channel* pChannel = Lookup(hChannel);
-    if (!pChannel)
-        return 0;
+    if (!pChannel) return 0;
     *pdwAddress = pChannel->sender;
     return 1;
 }
 
-int NetGetChannelError(int hChannel)
-{
+int NetGetChannelError(int hChannel) {
     Channel* pChannel = Lookup(hChannel);
     return pChannel ? pChannel->lastError : 0;
 }

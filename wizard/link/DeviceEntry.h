@@ -9,8 +9,8 @@ struct DeviceEntry {
     uint8_t abMac[6];  // the key by which a repeated reply finds its entry
     char szServerName[15];
     uint8_t bPasswordSet;
-    uint32_t dwAddress;  // network order: where the appliance answers from
-    int32_t nItemId;     // tree item number, smallest free positive number
+    uint32_t dwAddress;       // network order: where the appliance answers from
+    int32_t nItemId;          // tree item number, smallest free positive number
     int32_t nInterfaceIndex;  // local address the search was bound to when found; -1 unbound
 };
 

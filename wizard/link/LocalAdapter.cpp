@@ -12,21 +12,18 @@ namespace {
 constexpr ULONG ADAPTER_BUFFER_SIZE = 10240;
 // 704 bytes a record in this 64-bit build (640 in a 32-bit one): the buffer holds 14 adapters.
 static_assert(sizeof(IP_ADAPTER_INFO) == 704);
-}
+}  // namespace
 
-BOOL CLocalAdapter::Choose()
-{
+BOOL CLocalAdapter::Choose() {
     m_szAddress[0] = 0;
     m_szMask[0] = 0;
     alignas(IP_ADAPTER_INFO) BYTE buffer[ADAPTER_BUFFER_SIZE];
     ULONG nSize = ADAPTER_BUFFER_SIZE;
     // GetAdaptersInfo reports its failure as its result, not through GetLastError.
     m_dwError = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer), &nSize);
-    if (m_dwError != ERROR_SUCCESS)
-        return FALSE;
+    if (m_dwError != ERROR_SUCCESS) return FALSE;
     for (const IP_ADAPTER_INFO* p = reinterpret_cast<IP_ADAPTER_INFO*>(buffer); p; p = p->Next) {
-        if (strncmp(p->Description, "PPP Adapter", 11) == 0)
-            continue;
+        if (strncmp(p->Description, "PPP Adapter", 11) == 0) continue;
         lstrcpynA(m_szAddress, p->IpAddressList.IpAddress.String, sizeof m_szAddress);
         lstrcpynA(m_szMask, p->IpAddressList.IpMask.String, sizeof m_szMask);
         break;
@@ -34,12 +31,10 @@ BOOL CLocalAdapter::Choose()
     return TRUE;
 }
 
-void CLocalAdapter::ShowError(HWND hOwner) const
-{
+void CLocalAdapter::ShowError(HWND hOwner) const {
     char* pszText = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, m_dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&pszText),
-                   0, nullptr);
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   m_dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&pszText), 0, nullptr);
     CWnd* pOwner = CWnd::FromHandle(hOwner);
     if (pOwner)
         pOwner->MessageBox(pszText ? pszText : "", "Error", MB_OK | MB_ICONINFORMATION);

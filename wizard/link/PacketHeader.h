@@ -19,7 +19,7 @@ constexpr uint16_t PKT_CHECK_PASSWORD = 19;
 
 #pragma pack(push, 1)
 struct PacketHeader {
-    uint16_t wType;  // packed: read multi-byte fields by value, never bind references to them
+    uint16_t wType;   // packed: read multi-byte fields by value, never bind references to them
     int16_t wStatus;  // 0 success, negative result code of the appliance
     uint16_t wSequence;
     uint16_t wLength;  // payload length; not examined in replies

@@ -18,8 +18,7 @@ void ApplyReceiverRules(DeviceInfo& info, uint32_t dwSender, InfoReceiver receiv
 
 // A finished transaction carries 0, and 0 matches nothing: a datagram numbered 0 can never be taken for
 // the answer to a transaction that is over.
-inline bool SequenceMatches(uint16_t wReceived, uint16_t wExpected)
-{
+inline bool SequenceMatches(uint16_t wReceived, uint16_t wExpected) {
     return wExpected != 0 && wReceived == wExpected;
 }
 

@@ -3,23 +3,20 @@
 
 #include "ByteReader.h"
 
-static void ReadHeader(CByteReader& reader, PacketHeader& header)
-{
+static void ReadHeader(CByteReader& reader, PacketHeader& header) {
     header.wType = reader.ReadU16();
     header.wStatus = reader.ReadI16();
     header.wSequence = reader.ReadU16();
     header.wLength = reader.ReadU16();
 }
 
-bool DecodeHeader(const uint8_t* pData, size_t nLength, PacketHeader& header)
-{
+bool DecodeHeader(const uint8_t* pData, size_t nLength, PacketHeader& header) {
     CByteReader reader(pData, nLength);
     ReadHeader(reader, header);
     return reader.Ok();
 }
 
-bool DecodeInfoReply(const uint8_t* pData, size_t nLength, PacketHeader& header, DeviceInfo& info)
-{
+bool DecodeInfoReply(const uint8_t* pData, size_t nLength, PacketHeader& header, DeviceInfo& info) {
     CByteReader reader(pData, nLength);
     ReadHeader(reader, header);
     if (!reader.Ok()) {

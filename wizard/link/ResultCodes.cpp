@@ -113,18 +113,14 @@ const StringTextRow g_linkStrings[] = {
 };
 const size_t g_linkStringCount = sizeof g_linkStrings / sizeof g_linkStrings[0];
 
-unsigned ResultMessageId(int nCode)
-{
+unsigned ResultMessageId(int nCode) {
     for (const ResultCodeRow& row : g_resultCodes)
-        if (row.nCode == nCode)
-            return row.nStringId;
+        if (row.nCode == nCode) return row.nStringId;
     return IDS_OTHER_ERROR;
 }
 
-const char* LinkStringText(unsigned nStringId)
-{
+const char* LinkStringText(unsigned nStringId) {
     for (const StringTextRow& row : g_linkStrings)
-        if (row.nStringId == nStringId)
-            return row.pszText;
+        if (row.nStringId == nStringId) return row.pszText;
     return nullptr;
 }

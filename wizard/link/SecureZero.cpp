@@ -3,9 +3,7 @@
 
 #include <cstdint>
 
-void SecureZero(void* p, size_t nCount)
-{
+void SecureZero(void* p, size_t nCount) {
     volatile uint8_t* pBytes = static_cast<volatile uint8_t*>(p);
-    while (nCount--)
-        *pBytes++ = 0;
+    while (nCount--) *pBytes++ = 0;
 }

@@ -4,7 +4,6 @@
 #include "Framework.h"
 #include "ResultCodes.h"
 
-void ShowResultMessage(int nCode)
-{
+void ShowResultMessage(int nCode) {
     AfxMessageBox(ResultMessageId(nCode), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -134,9 +134,7 @@ const char* const g_timeZoneDisplayNames[TIME_ZONE_COUNT] = {
     "(GMT+12:00) Fiji, Kamchatka, Marshall Is.",
 };
 
-const char* TimeZoneDisplayName(int32_t nTimeZone)
-{
-    if (nTimeZone < 0 || nTimeZone >= TIME_ZONE_COUNT)
-        return "";
+const char* TimeZoneDisplayName(int32_t nTimeZone) {
+    if (nTimeZone < 0 || nTimeZone >= TIME_ZONE_COUNT) return "";
     return g_timeZoneDisplayNames[nTimeZone];
 }

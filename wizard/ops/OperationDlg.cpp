@@ -29,37 +29,34 @@ int s_nAnimationFrame = 0;
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(COperationDlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_MESSAGE(WM_NET_SEARCH, OnNetSearch)
     ON_MESSAGE(WM_NET_SETCONFIG, OnNetSetConfig)
 END_MESSAGE_MAP()
+// clang-format on
 
 COperationDlg::COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, CWnd* pParent)
-    : CDialog(IDD_OPERATION, pParent), m_nKind(nKind), m_pDevice(pDevice), m_pSettings(pSettings),
-      m_dwDeviceAddress(pDevice ? pDevice->dwAddress : 0)
-{
-}
+    : CDialog(IDD_OPERATION, pParent),
+      m_nKind(nKind),
+      m_pDevice(pDevice),
+      m_pSettings(pSettings),
+      m_dwDeviceAddress(pDevice ? pDevice->dwAddress : 0) {}
 
 COperationDlg::COperationDlg(int nKind, CStringList* pTargets, CWnd* pParent)
-    : CDialog(IDD_OPERATION, pParent), m_nKind(nKind), m_pTargets(pTargets)
-{
+    : CDialog(IDD_OPERATION, pParent), m_nKind(nKind), m_pTargets(pTargets) {}
+
+COperationDlg::~COperationDlg() {
+    if (m_hChannel) NetCloseChannel(m_hChannel);
 }
 
-COperationDlg::~COperationDlg()
-{
-    if (m_hChannel)
-        NetCloseChannel(m_hChannel);
-}
-
-BOOL COperationDlg::OnInitDialog()
-{
+BOOL COperationDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_brush.CreateSolidBrush(DIALOG_COLOUR);
 
-    if (!m_adapter.Choose())
-        m_adapter.ShowError(m_hWnd);
+    if (!m_adapter.Choose()) m_adapter.ShowError(m_hWnd);
 
     m_pListPage = g_pDeviceListPage;
     m_nTargetIndex = -1;
@@ -79,8 +76,7 @@ BOOL COperationDlg::OnInitDialog()
     }
 
     const UINT* pFrameIds = m_nKind == OP_SEARCH ? SEARCH_FRAMES : SET_CONFIG_FRAMES;
-    for (int i = 0; i < 4; ++i)
-        m_hFrames[i].LoadBitmap(pFrameIds[i]);
+    for (int i = 0; i < 4; ++i) m_hFrames[i].LoadBitmap(pFrameIds[i]);
     SendDlgItemMessage(IDC_OPERATION_ANIMATION, STM_SETIMAGE, IMAGE_BITMAP,
                        reinterpret_cast<LPARAM>(static_cast<HBITMAP>(m_hFrames[0])));
     SetTimer(TIMER_ANIMATE, ANIMATION_PERIOD);
@@ -90,8 +86,8 @@ BOOL COperationDlg::OnInitDialog()
     } else {
         GetDlgItem(IDCANCEL)->ShowWindow(SW_HIDE);
         CString strStatus("Connecting  ");
-        strStatus += CString(m_pDevice->szServerName, static_cast<int>(strnlen(m_pDevice->szServerName,
-                                                                             sizeof m_pDevice->szServerName)));
+        strStatus += CString(m_pDevice->szServerName,
+                             static_cast<int>(strnlen(m_pDevice->szServerName, sizeof m_pDevice->szServerName)));
         SetDlgItemText(IDC_OPERATION_STATUS, strStatus);
         m_nRequestType = PKT_SET_CONFIG;
         m_wSequence = m_pListPage->NextSequence();
@@ -102,14 +98,12 @@ BOOL COperationDlg::OnInitDialog()
     return TRUE;
 }
 
-void COperationDlg::CommunicationError()
-{
+void COperationDlg::CommunicationError() {
     AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
     PostMessage(WM_COMMAND, IDCANCEL);
 }
 
-void COperationDlg::StartNextTarget()
-{
+void COperationDlg::StartNextTarget() {
     POSITION pos = m_pTargets ? m_pTargets->FindIndex(m_nTargetIndex + 1) : nullptr;
     if (!pos) {
         PostMessage(WM_COMMAND, IDCANCEL);
@@ -140,11 +134,9 @@ void COperationDlg::StartNextTarget()
     }
 }
 
-LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM)
-{
+LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
     int nLength = 0;
-    if (!NetReceive(m_hChannel, m_packet, &nLength))
-        return 0;
+    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
     PacketHeader header;
     DeviceInfo info;
     if (!DecodeInfoReply(m_packet, static_cast<size_t>(nLength), header, info) ||
@@ -157,45 +149,38 @@ LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM)
     return 0;
 }
 
-void COperationDlg::OnSearchTimer()
-{
+void COperationDlg::OnSearchTimer() {
     switch (NextSearchStep(m_nRetries, localAddressCount, nextBindIndex)) {
-    case SearchStep::Resend:
-        --m_nRetries;
-        if (!NetResend(m_hChannel))
-            CommunicationError();
-        break;
-    case SearchStep::NextInterface:
-        m_nRetries = SEARCH_RETRIES;
-        m_hChannel = NetReopenChannel(m_hWnd, WM_NET_SEARCH, m_hChannel);
-        break;
-    case SearchStep::Finish:
-        interfaceWalk = false;
-        KillTimer(TIMER_RETRY);
-        PostMessage(WM_COMMAND, IDCANCEL);
-        break;
+        case SearchStep::Resend:
+            --m_nRetries;
+            if (!NetResend(m_hChannel)) CommunicationError();
+            break;
+        case SearchStep::NextInterface:
+            m_nRetries = SEARCH_RETRIES;
+            m_hChannel = NetReopenChannel(m_hWnd, WM_NET_SEARCH, m_hChannel);
+            break;
+        case SearchStep::Finish:
+            interfaceWalk = false;
+            KillTimer(TIMER_RETRY);
+            PostMessage(WM_COMMAND, IDCANCEL);
+            break;
     }
 }
 
-void COperationDlg::SendSetConfigAttempt()
-{
+void COperationDlg::SendSetConfigAttempt() {
     ComposeSetConfig(m_packet, *m_pSettings, m_pDevice->abMac);
-    bool bOnSubnet = m_adapter.HasAdapter() &&
-                     IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), m_dwDeviceAddress);
+    bool bOnSubnet =
+        m_adapter.HasAdapter() && IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), m_dwDeviceAddress);
     uint32_t dwDest = SetConfigDestination(m_nRetries, bOnSubnet, m_dwDeviceAddress);
-    if (!bOnSubnet)
-        interfaceWalk = true;  // the broadcast leaves through the channel's own socket
+    if (!bOnSubnet) interfaceWalk = true;  // the broadcast leaves through the channel's own socket
     NetSetDestination(m_hChannel, dwDest);
     m_dwCurrentDest = dwDest;
-    if (!NetSendRequest(m_hChannel, PKT_SET_CONFIG, m_wSequence, m_packet))
-        CommunicationError();
+    if (!NetSendRequest(m_hChannel, PKT_SET_CONFIG, m_wSequence, m_packet)) CommunicationError();
 }
 
-LRESULT COperationDlg::OnNetSetConfig(WPARAM, LPARAM)
-{
+LRESULT COperationDlg::OnNetSetConfig(WPARAM, LPARAM) {
     int nLength = 0;
-    if (!NetReceive(m_hChannel, m_packet, &nLength))
-        return 0;
+    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
     PacketHeader header;
     if (!DecodeHeader(m_packet, static_cast<size_t>(nLength), header) ||
         !IsAcceptedSetConfigReply(header, m_wSequence, static_cast<uint16_t>(m_nRequestType)))
@@ -211,8 +196,7 @@ LRESULT COperationDlg::OnNetSetConfig(WPARAM, LPARAM)
     return 0;
 }
 
-void COperationDlg::OnSetConfigTimer()
-{
+void COperationDlg::OnSetConfigTimer() {
     if (m_nRetries > 0) {
         --m_nRetries;
         SendSetConfigAttempt();
@@ -225,8 +209,7 @@ void COperationDlg::OnSetConfigTimer()
     PostMessage(WM_COMMAND, IDCANCEL);
 }
 
-void COperationDlg::OnTimer(UINT_PTR nIDEvent)
-{
+void COperationDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == TIMER_ANIMATE) {
         s_nAnimationFrame = (s_nAnimationFrame + 1) % 4;
         SendDlgItemMessage(IDC_OPERATION_ANIMATION, STM_SETIMAGE, IMAGE_BITMAP,
@@ -241,26 +224,22 @@ void COperationDlg::OnTimer(UINT_PTR nIDEvent)
     }
 }
 
-HBRUSH COperationDlg::OnCtlColor(CDC* pDC, CWnd*, UINT)
-{
+HBRUSH COperationDlg::OnCtlColor(CDC* pDC, CWnd*, UINT) {
     pDC->SetTextColor(RGB(0xFF, 0xFF, 0xFF));
     pDC->SetBkColor(DIALOG_COLOUR);
     return m_brush;
 }
 
-void COperationDlg::End(int nResult)
-{
+void COperationDlg::End(int nResult) {
     KillTimer(TIMER_ANIMATE);
     KillTimer(TIMER_RETRY);
     EndDialog(nResult);
 }
 
-void COperationDlg::OnOK()
-{
+void COperationDlg::OnOK() {
     End(IDOK);
 }
 
-void COperationDlg::OnCancel()
-{
+void COperationDlg::OnCancel() {
     End(IDCANCEL);
 }

@@ -13,33 +13,30 @@
 namespace {
 constexpr UINT PASSWORD_RETRY_PERIOD = 2000;
 constexpr int PASSWORD_RETRIES = 3;
-}
+}  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CPasswordDlg, CDialog)
     ON_EN_CHANGE(IDC_PASSWORD_EDIT, OnPasswordChange)
     ON_MESSAGE(WM_NET_PASSWORD, OnNetPassword)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_PASSWORD_OK, OnCheck)
 END_MESSAGE_MAP()
+// clang-format on
 
-CPasswordDlg::CPasswordDlg(DeviceEntry* pDevice, CWnd* pParent) : CDialog(IDD_PASSWORD, pParent), m_pDevice(pDevice)
-{
-}
+CPasswordDlg::CPasswordDlg(DeviceEntry* pDevice, CWnd* pParent) : CDialog(IDD_PASSWORD, pParent), m_pDevice(pDevice) {}
 
-CPasswordDlg::~CPasswordDlg()
-{
+CPasswordDlg::~CPasswordDlg() {
     WipeSecrets();
 }
 
-INT_PTR CPasswordDlg::DoModal()
-{
+INT_PTR CPasswordDlg::DoModal() {
     INT_PTR nResult = CDialog::DoModal();
     WipeSecrets();
     return nResult;
 }
 
-void CPasswordDlg::WipeSecrets()
-{
+void CPasswordDlg::WipeSecrets() {
     if (m_hChannel) {
         NetCloseChannel(m_hChannel);  // wipes the channel's copy of the request
         m_hChannel = 0;
@@ -52,15 +49,13 @@ void CPasswordDlg::WipeSecrets()
     }
 }
 
-void CPasswordDlg::DoDataExchange(CDataExchange* pDX)
-{
+void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_PASSWORD_EDIT, m_strPassword);
     DDV_MaxChars(pDX, m_strPassword, PASSWORD_MAX_LENGTH);
 }
 
-BOOL CPasswordDlg::OnInitDialog()
-{
+BOOL CPasswordDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_pListPage = g_pDeviceListPage;
     m_nRetries = PASSWORD_RETRIES;
@@ -72,24 +67,20 @@ BOOL CPasswordDlg::OnInitDialog()
     return TRUE;
 }
 
-void CPasswordDlg::EnableInput(BOOL bEnable)
-{
+void CPasswordDlg::EnableInput(BOOL bEnable) {
     GetDlgItem(IDC_PASSWORD_OK)->EnableWindow(bEnable);
     GetDlgItem(IDC_PASSWORD_EDIT)->EnableWindow(bEnable);
 }
 
-void CPasswordDlg::OnPasswordChange()
-{
+void CPasswordDlg::OnPasswordChange() {
     char szText[PASSWORD_MAX_LENGTH + 1] = {};
     GetDlgItemText(IDC_PASSWORD_EDIT, szText, sizeof szText);
     GetDlgItem(IDC_PASSWORD_OK)->EnableWindow(szText[0] != 0);
     SecureZero(szText, sizeof szText);
 }
 
-void CPasswordDlg::OnCheck()
-{
-    if (!UpdateData(TRUE) || m_strPassword.IsEmpty())
-        return;
+void CPasswordDlg::OnCheck() {
+    if (!UpdateData(TRUE) || m_strPassword.IsEmpty()) return;
     EnableInput(FALSE);
     m_nRequestType = PKT_CHECK_PASSWORD;
     m_dwExpectedSender = m_pDevice->dwAddress;
@@ -105,8 +96,7 @@ void CPasswordDlg::OnCheck()
     SetTimer(TIMER_RETRY, PASSWORD_RETRY_PERIOD);
 }
 
-void CPasswordDlg::OnTimer(UINT_PTR nIDEvent)
-{
+void CPasswordDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent != TIMER_RETRY) {
         CDialog::OnTimer(nIDEvent);
         return;
@@ -127,11 +117,9 @@ void CPasswordDlg::OnTimer(UINT_PTR nIDEvent)
     EnableInput(TRUE);
 }
 
-LRESULT CPasswordDlg::OnNetPassword(WPARAM, LPARAM)
-{
+LRESULT CPasswordDlg::OnNetPassword(WPARAM, LPARAM) {
     int nLength = 0;
-    if (!NetReceive(m_hChannel, m_packet, &nLength))
-        return 0;
+    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
     PacketHeader header;
     if (!DecodeHeader(m_packet, static_cast<size_t>(nLength), header) ||
         !IsAcceptedPasswordReply(header, lastSender, m_dwExpectedSender, m_wSequence,

@@ -13,8 +13,7 @@
 
 static CDeviceList g_list;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     PacketHeader header;
     if (DecodeHeader(pData, nSize, header)) {
         (void)ResultMessageId(header.wStatus);
@@ -26,14 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (DecodeInfoReply(pData, nSize, header, info)) {
         DeviceInfo read = info;
         ApplyReceiverRules(read, 0x0A0112C6, InfoReceiver::DeviceRead);
-        if (strlen(read.settings.szAuxName) >= sizeof read.settings.szAuxName)
-            __builtin_trap();
+        if (strlen(read.settings.szAuxName) >= sizeof read.settings.szAuxName) __builtin_trap();
         (void)TimeZoneDisplayName(read.settings.nTimeZone);
 
         ApplyReceiverRules(info, 0x0A0112C6, InfoReceiver::Search);
         if (IsAcceptedSearchReply(header, info, header.wSequence)) {
-            if (g_list.GetCount() > 64)
-                g_list.RemoveAll();
+            if (g_list.GetCount() > 64) g_list.RemoveAll();
             bool bCreated;
             DeviceEntry* pEntry = g_list.Add(info, 0, &bCreated);
             if (pEntry && strnlen(pEntry->szServerName, sizeof pEntry->szServerName) >= sizeof pEntry->szServerName)
@@ -45,7 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     uint8_t packet[MAX_PACKET] = {};
     memcpy(packet, pData, nSize < sizeof packet ? nSize : sizeof packet);
     int nLength = PayloadLength(static_cast<uint16_t>(packet[0] | (packet[1] << 8)), packet);
-    if (nLength > MAX_PAYLOAD)
-        __builtin_trap();
+    if (nLength > MAX_PAYLOAD) __builtin_trap();
     return 0;
 }

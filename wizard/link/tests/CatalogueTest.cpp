@@ -6,26 +6,22 @@
 
 namespace {
 
-TEST(PayloadLength, KnownTypes)
-{
+TEST(PayloadLength, KnownTypes) {
     uint8_t packet[MAX_PACKET] = {};
     const struct {
         uint16_t type;
         int length;
     } rows[] = {{0, 0}, {2, 0}, {16, 0}, {17, 234}, {18, 21}, {19, 21}, {22, 0}, {23, 1023}, {24, 2}, {25, 8}};
-    for (const auto& row : rows)
-        EXPECT_EQ(PayloadLength(row.type, packet), row.length) << row.type;
+    for (const auto& row : rows) EXPECT_EQ(PayloadLength(row.type, packet), row.length) << row.type;
 }
 
-TEST(PayloadLength, UnknownTypesAreRefused)
-{
+TEST(PayloadLength, UnknownTypesAreRefused) {
     uint8_t packet[MAX_PACKET] = {};
     for (uint16_t type : {1, 3, 15, 20, 21, 26, 147, 0x0100, 0x1000, 0xFFFF})
         EXPECT_EQ(PayloadLength(type, packet), -1) << type;
 }
 
-TEST(PayloadLength, RecordListCountsIn160ByteRecordsReadLittleEndian)
-{
+TEST(PayloadLength, RecordListCountsIn160ByteRecordsReadLittleEndian) {
     uint8_t packet[MAX_PACKET] = {};
     packet[14] = 6;
     EXPECT_EQ(PayloadLength(25, packet), 8 + 960);
@@ -41,8 +37,7 @@ TEST(PayloadLength, RecordListCountsIn160ByteRecordsReadLittleEndian)
     EXPECT_EQ(PayloadLength(25, packet), 8);
 }
 
-TEST(NextSequence, CountsUpAndFoldsAbove10000To1000)
-{
+TEST(NextSequence, CountsUpAndFoldsAbove10000To1000) {
     EXPECT_EQ(NextSequenceValue(0), 1);
     EXPECT_EQ(NextSequenceValue(1), 2);
     EXPECT_EQ(NextSequenceValue(9999), 10000);
@@ -50,8 +45,7 @@ TEST(NextSequence, CountsUpAndFoldsAbove10000To1000)
     EXPECT_EQ(NextSequenceValue(0xFFFF), 1000);  // no wrap to 0
 }
 
-TEST(NextSequence, NeverZeroAndWithinRangeFromAnyStart)
-{
+TEST(NextSequence, NeverZeroAndWithinRangeFromAnyStart) {
     for (unsigned start = 0; start <= 0xFFFF; ++start) {
         uint16_t w = NextSequenceValue(static_cast<uint16_t>(start));
         ASSERT_GE(w, 1) << start;

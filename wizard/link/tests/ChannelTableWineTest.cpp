@@ -18,10 +18,8 @@
 static const char kSecretMarker[] = "Secr3t-Marker";
 static int g_freedBlocksWithSecret = 0;
 
-static void CheckFreedBlock(void* p, size_t nSize)
-{
-    if (!p)
-        return;
+static void CheckFreedBlock(void* p, size_t nSize) {
+    if (!p) return;
     const char* pBytes = static_cast<const char*>(p);
     size_t nMarker = sizeof kSecretMarker - 1;
     for (size_t i = 0; i + nMarker <= nSize; ++i)
@@ -31,52 +29,43 @@ static void CheckFreedBlock(void* p, size_t nSize)
         }
 }
 
-void operator delete(void* p) noexcept
-{
+void operator delete(void* p) noexcept {
     CheckFreedBlock(p, p ? _msize(p) : 0);
     free(p);
 }
-void operator delete(void* p, size_t) noexcept
-{
+void operator delete(void* p, size_t) noexcept {
     operator delete(p);
 }
 
 namespace {
 
-uint32_t Addr(const char* text)
-{
+uint32_t Addr(const char* text) {
     return inet_addr(text);
 }
 
-std::string Env(const char* name)
-{
+std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
 }
 
-std::string Dotted(uint32_t a)
-{
+std::string Dotted(uint32_t a) {
     in_addr in;
     in.s_addr = a;
     return inet_ntoa(in);
 }
 
-HWND MakeOwner()
-{
+HWND MakeOwner() {
     return CreateWindowExA(0, "STATIC", "owner", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
 // Waits for the channel's notification message on the owner window.
-bool WaitForNotification(HWND hOwner, UINT nMessage, DWORD dwTimeout = 2000)
-{
+bool WaitForNotification(HWND hOwner, UINT nMessage, DWORD dwTimeout = 2000) {
     DWORD dwStart = GetTickCount();
     for (;;) {
         MSG msg;
-        if (PeekMessageA(&msg, hOwner, nMessage, nMessage, PM_REMOVE))
-            return true;
+        if (PeekMessageA(&msg, hOwner, nMessage, nMessage, PM_REMOVE)) return true;
         DWORD dwElapsed = GetTickCount() - dwStart;
-        if (dwElapsed >= dwTimeout)
-            return false;
+        if (dwElapsed >= dwTimeout) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, dwTimeout - dwElapsed, QS_POSTMESSAGE);
     }
 }
@@ -90,18 +79,15 @@ struct Echo {
 
 // Channels of one owner share its message: a notification may be another channel's, and a datagram may
 // already wait whose notification an earlier call took.
-bool ReceiveEcho(HWND hOwner, UINT nMessage, int hChannel, Echo* pEcho)
-{
+bool ReceiveEcho(HWND hOwner, UINT nMessage, int hChannel, Echo* pEcho) {
     uint8_t buffer[MAX_PACKET];
     int nLength = 0;
     DWORD dwStart = GetTickCount();
     while (!NetReceive(hChannel, buffer, &nLength)) {
         DWORD dwElapsed = GetTickCount() - dwStart;
-        if (dwElapsed >= 2000 || !WaitForNotification(hOwner, nMessage, 2000 - dwElapsed))
-            return false;
+        if (dwElapsed >= 2000 || !WaitForNotification(hOwner, nMessage, 2000 - dwElapsed)) return false;
     }
-    if (nLength < 15 || memcmp(buffer, "ECHO", 4) != 0)
-        return false;
+    if (nLength < 15 || memcmp(buffer, "ECHO", 4) != 0) return false;
     memcpy(&pEcho->source, buffer + 4, 4);
     memcpy(&pEcho->destination, buffer + 10, 4);
     int nName = buffer[14];
@@ -111,8 +97,7 @@ bool ReceiveEcho(HWND hOwner, UINT nMessage, int hChannel, Echo* pEcho)
 }
 
 // The datagrams a responder has logged since it was last asked, one JSON line each.
-std::vector<std::string> ResponderLog(const std::string& host)
-{
+std::vector<std::string> ResponderLog(const std::string& host) {
     std::vector<std::string> lines;
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};
@@ -133,8 +118,7 @@ std::vector<std::string> ResponderLog(const std::string& host)
             while (pos != std::string::npos) {
                 size_t next = text.find('\n', pos + 1);
                 std::string line = text.substr(pos + 1, next == std::string::npos ? std::string::npos : next - pos - 1);
-                if (!line.empty())
-                    lines.push_back(line);
+                if (!line.empty()) lines.push_back(line);
                 pos = next;
             }
         }
@@ -143,15 +127,13 @@ std::vector<std::string> ResponderLog(const std::string& host)
     return lines;
 }
 
-bool Has(const std::string& line, const std::string& fragment)
-{
+bool Has(const std::string& line, const std::string& fragment) {
     return line.find(fragment) != std::string::npos;
 }
 
 class ChannelTableTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(NetStartup(), 1);
         m_hOwner = MakeOwner();
         ASSERT_NE(m_hOwner, nullptr);
@@ -165,17 +147,13 @@ protected:
         ResponderLog(m_a1);
         ResponderLog(m_a2);
     }
-    void TearDown() override
-    {
-        for (int h = 1; h <= MAX_CHANNELS; ++h)
-            NetCloseChannel(h);
+    void TearDown() override {
+        for (int h = 1; h <= MAX_CHANNELS; ++h) NetCloseChannel(h);
         DestroyWindow(m_hOwner);
     }
-    int IndexOf(const std::string& address)
-    {
+    int IndexOf(const std::string& address) {
         for (int i = 0; i < localAddressCount; ++i)
-            if (localAddresses[i] == Addr(address.c_str()))
-                return i;
+            if (localAddresses[i] == Addr(address.c_str())) return i;
         return -1;
     }
 
@@ -185,8 +163,7 @@ protected:
 };
 
 // Runs first: nothing is started yet.
-TEST(ChannelTableStartup, CallsBeforeStartupFailWithNotStarted)
-{
+TEST(ChannelTableStartup, CallsBeforeStartupFailWithNotStarted) {
     HWND hOwner = MakeOwner();
     uint8_t packet[MAX_PACKET] = {};
     uint32_t dw = 0;
@@ -209,8 +186,7 @@ TEST(ChannelTableStartup, CallsBeforeStartupFailWithNotStarted)
     DestroyWindow(hOwner);
 }
 
-TEST(ChannelTableStartup, StartupTwiceStartsWinSockOnce)
-{
+TEST(ChannelTableStartup, StartupTwiceStartsWinSockOnce) {
     EXPECT_EQ(NetStartup(), 1);
     EXPECT_EQ(NetStartup(), 1);
     HWND hOwner = MakeOwner();
@@ -223,26 +199,22 @@ TEST(ChannelTableStartup, StartupTwiceStartsWinSockOnce)
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
     EXPECT_EQ(s, INVALID_SOCKET);
     EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
-    if (s != INVALID_SOCKET)
-        closesocket(s);
+    if (s != INVALID_SOCKET) closesocket(s);
     EXPECT_EQ(NetStartup(), 1);
     EXPECT_EQ(NetOpenChannel(hOwner, 1126), 1);
     EXPECT_EQ(NetCloseChannel(1), 1);
     DestroyWindow(hOwner);
 }
 
-TEST_F(ChannelTableTest, LocalAddressesAreThePcsInterfaces)
-{
+TEST_F(ChannelTableTest, LocalAddressesAreThePcsInterfaces) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     ASSERT_EQ(localAddressCount, 2);
     EXPECT_GE(IndexOf(Env("ZT_PC_ADDR1")), 0);
     EXPECT_GE(IndexOf(Env("ZT_PC_ADDR2")), 0);
 }
 
-TEST_F(ChannelTableTest, SixteenSlotsThenNoSlotAndLowestFreeIsReused)
-{
-    for (int i = 1; i <= MAX_CHANNELS; ++i)
-        ASSERT_EQ(NetOpenChannel(m_hOwner, 1126), i);
+TEST_F(ChannelTableTest, SixteenSlotsThenNoSlotAndLowestFreeIsReused) {
+    for (int i = 1; i <= MAX_CHANNELS; ++i) ASSERT_EQ(NetOpenChannel(m_hOwner, 1126), i);
     NetLastError = 0;
     EXPECT_EQ(NetOpenChannel(m_hOwner, 1126), 0);
     EXPECT_EQ(NetLastError, ERR_NO_SLOT);
@@ -253,8 +225,7 @@ TEST_F(ChannelTableTest, SixteenSlotsThenNoSlotAndLowestFreeIsReused)
     EXPECT_EQ(NetOpenChannel(m_hOwner, 1126), 0);
 }
 
-TEST_F(ChannelTableTest, BadHandlesAreRefused)
-{
+TEST_F(ChannelTableTest, BadHandlesAreRefused) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(h, 1);
     ASSERT_EQ(NetCloseChannel(h), 1);
@@ -275,8 +246,7 @@ TEST_F(ChannelTableTest, BadHandlesAreRefused)
     }
 }
 
-TEST_F(ChannelTableTest, SearchChannelsAreBoundToSuccessiveLocalAddresses)
-{
+TEST_F(ChannelTableTest, SearchChannelsAreBoundToSuccessiveLocalAddresses) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     ASSERT_EQ(localAddressCount, 2);
     int hOther = NetOpenChannel(m_hOwner, 1126);  // never bound, and does not advance the walk
@@ -316,8 +286,7 @@ TEST_F(ChannelTableTest, SearchChannelsAreBoundToSuccessiveLocalAddresses)
     EXPECT_EQ(nextBindIndex, 0);
 }
 
-TEST_F(ChannelTableTest, RequestHeaderAndLengthFollowTheCatalogue)
-{
+TEST_F(ChannelTableTest, RequestHeaderAndLengthFollowTheCatalogue) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
     memset(m_packet + 8, 0x33, 21);
@@ -332,8 +301,7 @@ TEST_F(ChannelTableTest, RequestHeaderAndLengthFollowTheCatalogue)
     EXPECT_FALSE(echo.host.empty());
 }
 
-TEST_F(ChannelTableTest, UnknownTypeSendsNothingAndKeepsTheLastRequest)
-{
+TEST_F(ChannelTableTest, UnknownTypeSendsNothingAndKeepsTheLastRequest) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
     ASSERT_EQ(NetSendRequest(h, PKT_GET_INFO, 11, m_packet), 1);
@@ -352,12 +320,10 @@ TEST_F(ChannelTableTest, UnknownTypeSendsNothingAndKeepsTheLastRequest)
     EXPECT_TRUE(Has(log[1], "\"seq\": 11"));
 }
 
-TEST_F(ChannelTableTest, ResendGoesToTheNewDestinationWithTheSameBytes)
-{
+TEST_F(ChannelTableTest, ResendGoesToTheNewDestinationWithTheSameBytes) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
-    for (int i = 0; i < 234; ++i)
-        m_packet[8 + i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 234; ++i) m_packet[8 + i] = static_cast<uint8_t>(i);
     ASSERT_EQ(NetSendRequest(h, PKT_SET_CONFIG, 777, m_packet), 1);
     memset(m_packet, 0, sizeof m_packet);  // the channel keeps its own copy
     ASSERT_EQ(NetSetDestination(h, 0xFFFFFFFF), 1);
@@ -371,8 +337,7 @@ TEST_F(ChannelTableTest, ResendGoesToTheNewDestinationWithTheSameBytes)
     EXPECT_EQ(Dotted(second.destination), "255.255.255.255");
 }
 
-TEST_F(ChannelTableTest, BroadcastWithoutWalkReplacesTheSocketByOneOnTheDevicesInterface)
-{
+TEST_F(ChannelTableTest, BroadcastWithoutWalkReplacesTheSocketByOneOnTheDevicesInterface) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a2.c_str())), 1);
@@ -402,8 +367,7 @@ TEST_F(ChannelTableTest, BroadcastWithoutWalkReplacesTheSocketByOneOnTheDevicesI
 }
 
 // An appliance found through an unbound channel has no interface (-1): the broadcast keeps the socket.
-TEST_F(ChannelTableTest, BroadcastForAnApplianceWithoutInterfaceKeepsTheSocket)
-{
+TEST_F(ChannelTableTest, BroadcastForAnApplianceWithoutInterfaceKeepsTheSocket) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     nextBindIndex = 1;
     int h = NetOpenChannel(m_hOwner, WM_NET_SEARCH);  // bound to the second address
@@ -422,8 +386,7 @@ TEST_F(ChannelTableTest, BroadcastForAnApplianceWithoutInterfaceKeepsTheSocket)
     EXPECT_EQ(Dotted(echo.source), Dotted(localAddresses[1]));
 }
 
-TEST_F(ChannelTableTest, ReopenedSearchChannelWalksOnWithTheOldRequest)
-{
+TEST_F(ChannelTableTest, ReopenedSearchChannelWalksOnWithTheOldRequest) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     int h = NetOpenChannel(m_hOwner, WM_NET_SEARCH);
     ASSERT_EQ(NetSetDestination(h, 0xFFFFFFFF), 1);
@@ -449,8 +412,7 @@ TEST_F(ChannelTableTest, ReopenedSearchChannelWalksOnWithTheOldRequest)
     }
 }
 
-TEST_F(ChannelTableTest, ReopenKeepsADestinationForUnicast)
-{
+TEST_F(ChannelTableTest, ReopenKeepsADestinationForUnicast) {
     int h = NetOpenChannel(m_hOwner, 1126);
     int hSpare = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetCloseChannel(h), 1);  // slot 1 free: the reopen of hSpare moves it there
@@ -466,8 +428,7 @@ TEST_F(ChannelTableTest, ReopenKeepsADestinationForUnicast)
     EXPECT_EQ(echo.datagram[4], 31);
 }
 
-TEST_F(ChannelTableTest, ReceiveClearsTheBufferAndRecordsTheSender)
-{
+TEST_F(ChannelTableTest, ReceiveClearsTheBufferAndRecordsTheSender) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
     ASSERT_EQ(NetSendRequest(h, PKT_GET_INFO, 41, m_packet), 1);
@@ -478,8 +439,7 @@ TEST_F(ChannelTableTest, ReceiveClearsTheBufferAndRecordsTheSender)
     ASSERT_EQ(NetReceive(h, buffer, &nLength), 1);
     ASSERT_GT(nLength, 0);
     ASSERT_LT(nLength, 100);
-    for (int i = nLength; i < MAX_PACKET; ++i)
-        ASSERT_EQ(buffer[i], 0) << i;
+    for (int i = nLength; i < MAX_PACKET; ++i) ASSERT_EQ(buffer[i], 0) << i;
     uint32_t dwSender = 0;
     ASSERT_EQ(NetGetSender(h, &dwSender), 1);
     EXPECT_EQ(Dotted(dwSender), m_a1);
@@ -492,8 +452,7 @@ TEST_F(ChannelTableTest, ReceiveClearsTheBufferAndRecordsTheSender)
     EXPECT_EQ(nLength, 0);
 }
 
-TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword)
-{
+TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
     memcpy(m_packet + 8 + 6, kSecretMarker, 14);
@@ -514,8 +473,7 @@ TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword)
 }
 
 // Run alone, in a lab whose PC has eleven interfaces.
-TEST(ChannelTableManyInterfaces, LocalAddressTableStopsAtTen)
-{
+TEST(ChannelTableManyInterfaces, LocalAddressTableStopsAtTen) {
     ASSERT_EQ(NetStartup(), 1);
     struct {
         uint32_t table[MAX_LOCAL_ADDRESSES];

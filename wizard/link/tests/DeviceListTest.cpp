@@ -7,8 +7,7 @@
 
 namespace {
 
-DeviceInfo Reply(uint8_t macLast, const char* name, uint32_t address, uint16_t state = 0, uint8_t password = 0)
-{
+DeviceInfo Reply(uint8_t macLast, const char* name, uint32_t address, uint16_t state = 0, uint8_t password = 0) {
     DeviceInfo info{};
     const uint8_t mac[6] = {0x00, 0x0A, 0x0B, 0x0C, 0x0D, macLast};
     memcpy(info.settings.abMac, mac, 6);
@@ -19,8 +18,7 @@ DeviceInfo Reply(uint8_t macLast, const char* name, uint32_t address, uint16_t s
     return info;
 }
 
-TEST(DeviceList, NewAppliancesNumberedFromOneInArrivalOrder)
-{
+TEST(DeviceList, NewAppliancesNumberedFromOneInArrivalOrder) {
     CDeviceList list;
     bool created = false;
     for (uint8_t i = 1; i <= 5; ++i) {
@@ -31,15 +29,13 @@ TEST(DeviceList, NewAppliancesNumberedFromOneInArrivalOrder)
         EXPECT_EQ(e->nInterfaceIndex, i - 1);
     }
     ASSERT_EQ(list.GetCount(), 5u);
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(list.GetAt(i)->nItemId, static_cast<int>(i + 1));
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(list.GetAt(i)->nItemId, static_cast<int>(i + 1));
     EXPECT_EQ(list.FindByItemId(3)->abMac[5], 0x43);
     EXPECT_EQ(list.FindByItemId(6), nullptr);
     EXPECT_EQ(list.FindByItemId(0), nullptr);
 }
 
-TEST(DeviceList, RepeatedReplyUpdatesButKeepsNumberAndInterface)
-{
+TEST(DeviceList, RepeatedReplyUpdatesButKeepsNumberAndInterface) {
     CDeviceList list;
     bool created = false;
     DeviceEntry* first = list.Add(Reply(1, "OLDNAME", 0x0A01A8C0u), 0, &created);
@@ -56,8 +52,7 @@ TEST(DeviceList, RepeatedReplyUpdatesButKeepsNumberAndInterface)
     EXPECT_EQ(again->nInterfaceIndex, 0);
 }
 
-TEST(DeviceList, EmptiedListStartsNumberingAgain)
-{
+TEST(DeviceList, EmptiedListStartsNumberingAgain) {
     CDeviceList list;
     bool created = false;
     list.Add(Reply(1, "A", 1), 0, &created);
@@ -68,8 +63,7 @@ TEST(DeviceList, EmptiedListStartsNumberingAgain)
     EXPECT_TRUE(created);
 }
 
-TEST(DeviceList, FullServerNameIsCopiedWithinItsField)
-{
+TEST(DeviceList, FullServerNameIsCopiedWithinItsField) {
     CDeviceList list;
     bool created = false;
     DeviceInfo info = Reply(1, "", 1);

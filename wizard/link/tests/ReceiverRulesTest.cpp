@@ -7,26 +7,22 @@
 
 namespace {
 
-constexpr uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
+constexpr uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
     return static_cast<uint32_t>(a) | (static_cast<uint32_t>(b) << 8) | (static_cast<uint32_t>(c) << 16) |
            (static_cast<uint32_t>(d) << 24);
 }
 
-DeviceInfo Filled(uint8_t byte)
-{
+DeviceInfo Filled(uint8_t byte) {
     DeviceInfo info;
     memset(&info, byte, sizeof info);
     return info;
 }
 
-const uint8_t* Bytes(const DeviceInfo& info)
-{
+const uint8_t* Bytes(const DeviceInfo& info) {
     return reinterpret_cast<const uint8_t*>(&info);
 }
 
-TEST(ReceiverRules, SearchTerminatesTheTextFieldsAndNothingElse)
-{
+TEST(ReceiverRules, SearchTerminatesTheTextFieldsAndNothingElse) {
     DeviceInfo info = Filled('A');
     ApplyReceiverRules(info, Addr(198, 18, 1, 10), InfoReceiver::Search);
     const uint8_t* p = Bytes(info);
@@ -40,15 +36,13 @@ TEST(ReceiverRules, SearchTerminatesTheTextFieldsAndNothingElse)
     }
 }
 
-TEST(ReceiverRules, DeviceReadAlsoTerminatesAuxNameAndKeepsTheReportedAddress)
-{
+TEST(ReceiverRules, DeviceReadAlsoTerminatesAuxNameAndKeepsTheReportedAddress) {
     DeviceInfo info = Filled('B');
     const uint8_t reported[4] = {0, 0, 0, 0};
     memcpy(info.settings.abIpAddress, reported, 4);
     ApplyReceiverRules(info, Addr(192, 168, 1, 20), InfoReceiver::DeviceRead);
     const uint8_t* p = Bytes(info);
-    for (size_t i : {19, 40, 89, 100, 109, 148, 181})
-        EXPECT_EQ(p[i], 0) << i;
+    for (size_t i : {19, 40, 89, 100, 109, 148, 181}) EXPECT_EQ(p[i], 0) << i;
     EXPECT_EQ(p[180], 'B');
     EXPECT_EQ(p[182], 'B');
     const uint8_t expectIp[4] = {192, 168, 1, 20};
@@ -57,8 +51,7 @@ TEST(ReceiverRules, DeviceReadAlsoTerminatesAuxNameAndKeepsTheReportedAddress)
     EXPECT_EQ(p[215], 'B');
 }
 
-TEST(ReceiverRules, AddressIsTheSendersWhateverTheApplianceWrote)
-{
+TEST(ReceiverRules, AddressIsTheSendersWhateverTheApplianceWrote) {
     DeviceInfo info{};
     const uint8_t claimed[4] = {10, 9, 8, 7};
     memcpy(info.settings.abIpAddress, claimed, 4);
@@ -68,21 +61,18 @@ TEST(ReceiverRules, AddressIsTheSendersWhateverTheApplianceWrote)
     EXPECT_EQ(info.settings.abReportedAddress[0], 0);  // only the device read keeps it
 }
 
-TEST(ReceiverRules, FifteenCharacterServerNameIsCutTo14)
-{
+TEST(ReceiverRules, FifteenCharacterServerNameIsCutTo14) {
     DeviceInfo info{};
     memcpy(info.settings.szServerName, "ABCDEFGHIJKLMNO", 15);
     ApplyReceiverRules(info, 0, InfoReceiver::Search);
     EXPECT_STREQ(info.settings.szServerName, "ABCDEFGHIJKLMN");
 }
 
-PacketHeader Header(uint16_t type, int16_t status, uint16_t seq)
-{
+PacketHeader Header(uint16_t type, int16_t status, uint16_t seq) {
     return PacketHeader{type, status, seq, 0};
 }
 
-TEST(Acceptance, SearchReply)
-{
+TEST(Acceptance, SearchReply) {
     DeviceInfo info{};
     EXPECT_TRUE(IsAcceptedSearchReply(Header(16, 0, 77), info, 77));
     EXPECT_FALSE(IsAcceptedSearchReply(Header(17, 0, 77), info, 77));
@@ -95,8 +85,7 @@ TEST(Acceptance, SearchReply)
     EXPECT_TRUE(IsAcceptedSearchReply(Header(16, 0, 77), info, 77));
 }
 
-TEST(Acceptance, DeviceReadReplyNeedsTheChosenMac)
-{
+TEST(Acceptance, DeviceReadReplyNeedsTheChosenMac) {
     DeviceInfo info{};
     const uint8_t mac[6] = {1, 2, 3, 4, 5, 6};
     memcpy(info.settings.abMac, mac, 6);
@@ -109,16 +98,14 @@ TEST(Acceptance, DeviceReadReplyNeedsTheChosenMac)
     EXPECT_FALSE(IsAcceptedDeviceReadReply(Header(16, 0, 9), info, 9, mac));
 }
 
-TEST(Acceptance, SetConfigReplyChecksTypeAndSequenceOnly)
-{
+TEST(Acceptance, SetConfigReplyChecksTypeAndSequenceOnly) {
     EXPECT_TRUE(IsAcceptedSetConfigReply(Header(17, -101, 500), 500, 17));
     EXPECT_TRUE(IsAcceptedSetConfigReply(Header(17, 0, 500), 500, 17));
     EXPECT_FALSE(IsAcceptedSetConfigReply(Header(16, 0, 500), 500, 17));
     EXPECT_FALSE(IsAcceptedSetConfigReply(Header(17, 0, 501), 500, 17));
 }
 
-TEST(Acceptance, PasswordReplyMustComeFromTheAppliance)
-{
+TEST(Acceptance, PasswordReplyMustComeFromTheAppliance) {
     const uint32_t dev = Addr(198, 18, 1, 10), other = Addr(198, 18, 1, 11);
     EXPECT_TRUE(IsAcceptedPasswordReply(Header(19, -305, 42), dev, dev, 42, 19));
     EXPECT_FALSE(IsAcceptedPasswordReply(Header(19, 0, 42), other, dev, 42, 19));
@@ -127,8 +114,7 @@ TEST(Acceptance, PasswordReplyMustComeFromTheAppliance)
 }
 
 // 0 marks a finished transaction; a datagram carrying 0 must not pass as its answer.
-TEST(Acceptance, FinishedTransactionAcceptsNothingEvenSequenceZero)
-{
+TEST(Acceptance, FinishedTransactionAcceptsNothingEvenSequenceZero) {
     DeviceInfo info{};
     const uint8_t mac[6] = {};
     EXPECT_FALSE(IsAcceptedSearchReply(Header(16, 0, 0), info, 0));

@@ -8,8 +8,7 @@
 
 namespace {
 
-TEST(TimeZones, TablesDifferInRows40And60Only)
-{
+TEST(TimeZones, TablesDifferInRows40And60Only) {
     for (int i = 0; i < TIME_ZONE_COUNT; ++i) {
         ASSERT_NE(g_timeZoneNames[i], nullptr);
         ASSERT_NE(g_timeZoneDisplayNames[i], nullptr);
@@ -24,8 +23,7 @@ TEST(TimeZones, TablesDifferInRows40And60Only)
     EXPECT_STREQ(g_timeZoneDisplayNames[60], "(GMT+11:00) Magadan, Solomon Is.,New Caledonia");
 }
 
-TEST(TimeZones, RowsInIndexOrder)
-{
+TEST(TimeZones, RowsInIndexOrder) {
     EXPECT_STREQ(g_timeZoneNames[0], "(GMT-12:00) Eniwetok, Kwajalein");
     EXPECT_STREQ(g_timeZoneNames[4], "(GMT-08:00) Pacific Time (US & Canada); Tijuana");
     EXPECT_STREQ(g_timeZoneNames[7], "(GMT-06:00) Central Time (US & Canda)");
@@ -40,8 +38,7 @@ TEST(TimeZones, RowsInIndexOrder)
     // Offsets never go down along the table.
     auto offset = [](const char* name) {
         std::string s(name);
-        if (s.rfind("(GMT)", 0) == 0)
-            return 0;
+        if (s.rfind("(GMT)", 0) == 0) return 0;
         int sign = s[4] == '-' ? -1 : 1;
         return sign * (std::stoi(s.substr(5, 2)) * 60 + std::stoi(s.substr(8, 2)));
     };
@@ -49,13 +46,11 @@ TEST(TimeZones, RowsInIndexOrder)
         EXPECT_LE(offset(g_timeZoneNames[i - 1]), offset(g_timeZoneNames[i])) << i;
 }
 
-TEST(TimeZones, DisplayNameOfAnIndexOutsideTheTableIsEmpty)
-{
+TEST(TimeZones, DisplayNameOfAnIndexOutsideTheTableIsEmpty) {
     EXPECT_STREQ(TimeZoneDisplayName(40), "(GMT+05:00) Eekaterinburg");
     EXPECT_STREQ(TimeZoneDisplayName(0), g_timeZoneDisplayNames[0]);
     EXPECT_STREQ(TimeZoneDisplayName(62), g_timeZoneDisplayNames[62]);
-    for (int32_t bad : {-1, 63, 64, INT_MIN, INT_MAX})
-        EXPECT_STREQ(TimeZoneDisplayName(bad), "") << bad;
+    for (int32_t bad : {-1, 63, 64, INT_MIN, INT_MAX}) EXPECT_STREQ(TimeZoneDisplayName(bad), "") << bad;
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 namespace {
 
 // A full info reply whose bytes are placed by the offsets of the protocol, not by the structs.
-std::vector<uint8_t> MakeInfoReply()
-{
+std::vector<uint8_t> MakeInfoReply() {
     std::vector<uint8_t> d(8 + 254, 0);
-    auto put16 = [&](size_t at, uint16_t v) { d[at] = v & 0xFF; d[at + 1] = v >> 8; };
+    auto put16 = [&](size_t at, uint16_t v) {
+        d[at] = v & 0xFF;
+        d[at + 1] = v >> 8;
+    };
     put16(0, 16);      // type
     put16(2, 0xFF9B);  // status -101
     put16(4, 4321);    // sequence
@@ -43,8 +45,7 @@ std::vector<uint8_t> MakeInfoReply()
     return d;
 }
 
-TEST(WireRecords, InfoReplyFieldsSitAtTheirOffsets)
-{
+TEST(WireRecords, InfoReplyFieldsSitAtTheirOffsets) {
     std::vector<uint8_t> d = MakeInfoReply();
     PacketHeader h;
     DeviceInfo info;
@@ -74,8 +75,7 @@ TEST(WireRecords, InfoReplyFieldsSitAtTheirOffsets)
     EXPECT_EQ(memcmp(&s, d.data() + 28, sizeof s), 0);
 }
 
-TEST(WireRecords, NegativeTimeZoneIsSignedLittleEndian)
-{
+TEST(WireRecords, NegativeTimeZoneIsSignedLittleEndian) {
     std::vector<uint8_t> d = MakeInfoReply();
     memset(d.data() + 28 + 162, 0xFF, 4);
     PacketHeader h;
@@ -84,20 +84,17 @@ TEST(WireRecords, NegativeTimeZoneIsSignedLittleEndian)
     EXPECT_EQ(+info.settings.nTimeZone, -1);
 }
 
-TEST(WireRecords, DatagramShorterThanHeaderIsRefused)
-{
+TEST(WireRecords, DatagramShorterThanHeaderIsRefused) {
     std::vector<uint8_t> d = MakeInfoReply();
     PacketHeader h;
-    for (size_t n = 0; n < 8; ++n)
-        EXPECT_FALSE(DecodeHeader(d.data(), n, h)) << n;
+    for (size_t n = 0; n < 8; ++n) EXPECT_FALSE(DecodeHeader(d.data(), n, h)) << n;
     EXPECT_TRUE(DecodeHeader(d.data(), 8, h));
     EXPECT_FALSE(DecodeHeader(nullptr, 100, h));
 }
 
 // A reply that stops early must not be completed by bytes that happen to follow it in memory (a buffer
 // that still holds an earlier reply).
-TEST(WireRecords, ShortInfoReplyLeavesTheMissingPayloadZero)
-{
+TEST(WireRecords, ShortInfoReplyLeavesTheMissingPayloadZero) {
     std::vector<uint8_t> d = MakeInfoReply();
     PacketHeader h;
     DeviceInfo info;
@@ -107,13 +104,12 @@ TEST(WireRecords, ShortInfoReplyLeavesTheMissingPayloadZero)
     EXPECT_EQ(memcmp(&info, &zero, sizeof info), 0);
 
     ASSERT_TRUE(DecodeInfoReply(d.data(), 8 + 26, h, info));
-    EXPECT_EQ(info.settings.abMac[5], 0x55);  // payload byte 25 arrived
+    EXPECT_EQ(info.settings.abMac[5], 0x55);      // payload byte 25 arrived
     EXPECT_EQ(info.settings.szServerName[0], 0);  // payload byte 26 did not
     EXPECT_EQ(+info.settings.nTimeZone, 0);
 }
 
-TEST(ByteReader, ShortReadFailsAndStaysFailed)
-{
+TEST(ByteReader, ShortReadFailsAndStaysFailed) {
     const uint8_t bytes[5] = {1, 2, 3, 4, 5};
     CByteReader r(bytes, sizeof bytes);
     EXPECT_EQ(r.ReadU16(), 0x0201);

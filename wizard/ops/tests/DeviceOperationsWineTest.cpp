@@ -25,8 +25,7 @@
 static const char kPassword[] = "Pw-7Kq2";
 static int g_freedBlocksWithPassword = 0;
 
-void operator delete(void* p) noexcept
-{
+void operator delete(void* p) noexcept {
     if (p) {
         size_t nSize = _msize(p);
         const char* pBytes = static_cast<const char*>(p);
@@ -39,8 +38,7 @@ void operator delete(void* p) noexcept
     }
     free(p);
 }
-void operator delete(void* p, size_t) noexcept
-{
+void operator delete(void* p, size_t) noexcept {
     operator delete(p);
 }
 
@@ -50,14 +48,12 @@ const char* const BROADCAST = "255.255.255.255:915";
 const uint8_t NAS1_MAC[6] = {0x02, 0x5a, 0x00, 0x00, 0x00, 0x01};
 const uint8_t NAS9_MAC[6] = {0x02, 0x5a, 0x00, 0x00, 0x00, 0x09};
 
-std::string Env(const char* name)
-{
+std::string Env(const char* name) {
     const char* v = getenv(name);
     return v ? v : "";
 }
 
-DeviceEntry MakeEntry(const uint8_t (&mac)[6], const char* name, const char* address)
-{
+DeviceEntry MakeEntry(const uint8_t (&mac)[6], const char* name, const char* address) {
     DeviceEntry e{};
     memcpy(e.abMac, mac, 6);
     strncpy(e.szServerName, name, sizeof e.szServerName - 1);
@@ -66,16 +62,13 @@ DeviceEntry MakeEntry(const uint8_t (&mac)[6], const char* name, const char* add
     return e;
 }
 
-void Click(CDialog* pDlg, int nID)
-{
-    pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(pDlg->GetDlgItem(nID)->m_hWnd));
+void Click(CDialog* pDlg, int nID) {
+    pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(pDlg->GetDlgItem(nID)->m_hWnd));
 }
 
 class LabTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         interfaceWalk = true;
         nextBindIndex = 0;
         deviceInterfaceIndex = 0;
@@ -91,8 +84,7 @@ protected:
 
 class Search : public LabTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LabTest::SetUp();
         m_seg1 = CSimLog(SimLogPath("a1"));
         m_seg2 = CSimLog(SimLogPath("a2"));
@@ -109,8 +101,7 @@ protected:
     CStringList m_targets;
 };
 
-TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
-{
+TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance) {
     ASSERT_EQ(localAddressCount, 2);
     CVirtualClock clock;
     COperationDlg dlg(OP_SEARCH, &m_targets);
@@ -126,10 +117,8 @@ TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
         pDlg->GetWindowText(caption);
         pDlg->GetDlgItemText(IDC_OPERATION_STATUS, status);
         for (const Step& step : steps) {
-            if (step.dwAt > 0)
-                clock.Advance(step.dwAt - clock.Now());
-            if (step.dwAt == 16000)
-                break;  // the search has ended
+            if (step.dwAt > 0) clock.Advance(step.dwAt - clock.Now());
+            if (step.dwAt == 16000) break;  // the search has ended
             m_seg1.WaitForRequests(m_nBase1 + step.nSeg1);
             m_seg2.WaitForRequests(m_nBase2 + step.nSeg2);
             PumpFor(150);  // and nothing more arrives
@@ -169,8 +158,7 @@ TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance)
     EXPECT_EQ(Dotted(e->dwAddress), Env("ZT_HOST_A2"));
 }
 
-TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing)
-{
+TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing) {
     CVirtualClock clock;
     ASSERT_EQ(SimControl(Env("ZT_HOST_A1"), 7000, "fault * state1").substr(0, 2), "OK");
     ASSERT_EQ(SimControl(Env("ZT_HOST_A2"), 7000, "fault * stale-seq").substr(0, 2), "OK");
@@ -187,8 +175,7 @@ TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing)
     SimControl(Env("ZT_HOST_A2"), 7000, "fault * none");
 }
 
-TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound)
-{
+TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound) {
     CVirtualClock clock;
     COperationDlg dlg(OP_SEARCH, &m_targets);
     CModalHook hook([&](CDialog* pDlg) {
@@ -207,8 +194,7 @@ TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound)
 
 class Device : public LabTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LabTest::SetUp();
         m_a1 = Env("ZT_HOST_A1");
         m_off = Env("ZT_HOST_OFF");
@@ -226,13 +212,11 @@ protected:
         // As after a search that found the appliances through the first interface.
         interfaceWalk = false;
     }
-    std::vector<SimDatagram> New1() const
-    {
+    std::vector<SimDatagram> New1() const {
         std::vector<SimDatagram> v = m_log1.Requests();
         return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBase1), v.end());
     }
-    std::vector<SimDatagram> NewOff() const
-    {
+    std::vector<SimDatagram> NewOff() const {
         std::vector<SimDatagram> v = m_logOff.Requests();
         return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBaseOff), v.end());
     }
@@ -243,8 +227,7 @@ protected:
     DeviceSettings m_settings;
 };
 
-TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds)
-{
+TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -267,8 +250,7 @@ TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds)
     EXPECT_STREQ(caption, "Setup device");
     EXPECT_STREQ(status, "Connecting  NAS1");
     EXPECT_FALSE(interfaceWalk);
-    for (size_t i = 0; i < counts.size(); ++i)
-        EXPECT_EQ(counts[i], i + 1) << "one send per 20 s";
+    for (size_t i = 0; i < counts.size(); ++i) EXPECT_EQ(counts[i], i + 1) << "one send per 20 s";
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 8u);
     for (size_t i = 0; i < sent.size(); ++i) {
@@ -279,8 +261,7 @@ TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds)
     EXPECT_EQ(NewOff().size(), 4u);  // the broadcasts reach the whole segment
 }
 
-TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn)
-{
+TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn) {
     ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
@@ -295,17 +276,14 @@ TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn)
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(clock.Now(), 160000u);
-    for (bool b : walk)
-        EXPECT_TRUE(b);
+    for (bool b : walk) EXPECT_TRUE(b);
     EXPECT_FALSE(interfaceWalk);  // given up
     std::vector<SimDatagram> sent = NewOff();
     ASSERT_EQ(sent.size(), 8u);
-    for (const SimDatagram& d : sent)
-        EXPECT_EQ(d.local, BROADCAST);
+    for (const SimDatagram& d : sent) EXPECT_EQ(d.local, BROADCAST);
 }
 
-TEST_F(Device, SetConfigFailureShowsItsMessageOnceAndDropsTheSecondCopy)
-{
+TEST_F(Device, SetConfigFailureShowsItsMessageOnceAndDropsTheSecondCopy) {
     ASSERT_EQ(SimControl(m_a1, 7000, "result NAS1 -101").substr(0, 2), "OK");
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 twice").substr(0, 2), "OK");
     CVirtualClock clock;
@@ -326,8 +304,7 @@ TEST_F(Device, SetConfigFailureShowsItsMessageOnceAndDropsTheSecondCopy)
     EXPECT_EQ(clock.Now(), 0u);
 }
 
-TEST_F(Device, SetConfigWritesTheRecordByteForByteWithTheChosenMac)
-{
+TEST_F(Device, SetConfigWritesTheRecordByteForByteWithTheChosenMac) {
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     std::string before = SimControl(m_a1, 7000, "record NAS1");
@@ -348,8 +325,7 @@ TEST_F(Device, SetConfigWritesTheRecordByteForByteWithTheChosenMac)
     SimControl(m_a1, 7000, "record NAS1 " + before.substr(3));
 }
 
-TEST_F(Device, SetConfigReplyFromAnotherAddressIsAccepted)
-{
+TEST_F(Device, SetConfigReplyFromAnotherAddressIsAccepted) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
     CVirtualClock clock;
     std::string before = SimControl(m_a1, 7000, "record NAS1");
@@ -368,8 +344,7 @@ public:
     const CString& Password() const { return m_strPassword; }
 };
 
-TEST_F(Device, PasswordOkNeedsTextInTheEdit)
-{
+TEST_F(Device, PasswordOkNeedsTextInTheEdit) {
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     CPasswordDlg dlg(&entry);
     bool initiallyEnabled = true, enabledWithText = false, enabledAgainEmpty = true;
@@ -397,8 +372,7 @@ TEST_F(Device, PasswordOkNeedsTextInTheEdit)
     EXPECT_EQ(New1().size(), 0u);  // nothing was sent
 }
 
-TEST_F(Device, PasswordCheckScheduleAndNoResponse)
-{
+TEST_F(Device, PasswordCheckScheduleAndNoResponse) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -415,8 +389,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse)
             m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
             PumpFor(50);
             counts.push_back(New1().size());
-            if (i == 3)
-                nBoxesBefore8s = m_boxes.GetCount();
+            if (i == 3) nBoxesBefore8s = m_boxes.GetCount();
             clock.Advance(2000);
         }
         okEnabledAfter = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
@@ -432,8 +405,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse)
     EXPECT_EQ(m_boxes.Last().Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_TRUE(okEnabledAfter);
     EXPECT_TRUE(editEnabledAfter);
-    for (size_t i = 0; i < counts.size(); ++i)
-        EXPECT_EQ(counts[i], i + 1);
+    for (size_t i = 0; i < counts.size(); ++i) EXPECT_EQ(counts[i], i + 1);
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 4u);
     const std::string unicast = m_a1 + ":915";
@@ -447,8 +419,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse)
     }
 }
 
-TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber)
-{
+TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber) {
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     CPasswordDlg dlg(&entry);
@@ -474,13 +445,18 @@ TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber)
     // Header, then the MAC and the NUL-padded 15-byte password field.
     EXPECT_EQ(sent[0].hex.substr(0, 4), "1300");
     EXPECT_EQ(sent[0].hex.substr(12, 4), "1500");
-    EXPECT_EQ(sent[0].hex.substr(16), "025a00000001" "77726f6e67" "00000000000000000000");
-    EXPECT_EQ(sent[1].hex.substr(16), "025a00000001" "736563726574" "000000000000000000");
+    EXPECT_EQ(sent[0].hex.substr(16),
+              "025a00000001"
+              "77726f6e67"
+              "00000000000000000000");
+    EXPECT_EQ(sent[1].hex.substr(16),
+              "025a00000001"
+              "736563726574"
+              "000000000000000000");
     EXPECT_EQ(clock.Now(), 0u);
 }
 
-TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped)
-{
+TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -501,8 +477,7 @@ TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped)
     EXPECT_STREQ(m_boxes.Last().text, "Device no response");
 }
 
-TEST_F(Device, ReplyAfterNoResponseIsDropped)
-{
+TEST_F(Device, ReplyAfterNoResponseIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 late=1500").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -510,8 +485,7 @@ TEST_F(Device, ReplyAfterNoResponseIsDropped)
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
         Click(pDlg, IDC_PASSWORD_OK);
-        for (int i = 0; i < 4; ++i)
-            clock.Advance(2000);
+        for (int i = 0; i < 4; ++i) clock.Advance(2000);
         PumpFor(2500);  // the late answers come in
         pDlg->SendMessage(WM_COMMAND, IDCANCEL);
     });
@@ -521,8 +495,7 @@ TEST_F(Device, ReplyAfterNoResponseIsDropped)
     EXPECT_GE(m_log1.Replies().size() - m_nReplies1, 1u);
 }
 
-TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds)
-{
+TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds) {
     ASSERT_EQ(SimControl(m_a1, 7000, "set NAS1 password " + std::string(kPassword)).substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -535,8 +508,7 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds)
             PumpFor(1500);
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
-        for (int i = 0; i < MAX_PACKET; ++i)
-            ASSERT_EQ(dlg.Packet()[i], 0) << i;
+        for (int i = 0; i < MAX_PACKET; ++i) ASSERT_EQ(dlg.Packet()[i], 0) << i;
         EXPECT_TRUE(dlg.Password().IsEmpty());
         // The dialog's channel is closed: its slot is free again.
         HWND hOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -554,18 +526,16 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds)
 class CInspectedOperationDlg : public COperationDlg {
 public:
     using COperationDlg::COperationDlg;
-    int FrameShown()
-    {
-        HBITMAP hShown = reinterpret_cast<HBITMAP>(SendDlgItemMessage(IDC_OPERATION_ANIMATION, STM_GETIMAGE, IMAGE_BITMAP));
+    int FrameShown() {
+        HBITMAP hShown =
+            reinterpret_cast<HBITMAP>(SendDlgItemMessage(IDC_OPERATION_ANIMATION, STM_GETIMAGE, IMAGE_BITMAP));
         for (int i = 0; i < 4; ++i)
-            if (hShown && hShown == static_cast<HBITMAP>(m_hFrames[i]))
-                return i;
+            if (hShown && hShown == static_cast<HBITMAP>(m_hFrames[i])) return i;
         return -1;
     }
 };
 
-TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog)
-{
+TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -593,14 +563,12 @@ TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog)
     }
     ASSERT_EQ(first.size(), 7u);
     EXPECT_EQ(first[0], 0);  // the first picture at the start
-    for (size_t i = 1; i + 1 < first.size(); ++i)
-        EXPECT_EQ(first[i + 1], (first[i] + 1) % 4) << i;
+    for (size_t i = 1; i + 1 < first.size(); ++i) EXPECT_EQ(first[i + 1], (first[i] + 1) % 4) << i;
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(second[0], (first.back() + 1) % 4);  // on from where the last dialog stopped
 }
 
-TEST_F(Device, ColoursAreWhiteOnTheDialogBlue)
-{
+TEST_F(Device, ColoursAreWhiteOnTheDialogBlue) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -614,8 +582,7 @@ TEST_F(Device, ColoursAreWhiteOnTheDialogBlue)
         text = GetTextColor(hdc);
         back = GetBkColor(hdc);
         LOGBRUSH lb{};
-        if (hBrush && GetObjectA(hBrush, sizeof lb, &lb))
-            brush = lb.lbColor;
+        if (hBrush && GetObjectA(hBrush, sizeof lb, &lb)) brush = lb.lbColor;
         ::ReleaseDC(pDlg->m_hWnd, hdc);
         pDlg->SendMessage(WM_COMMAND, IDCANCEL);
     });
@@ -625,12 +592,10 @@ TEST_F(Device, ColoursAreWhiteOnTheDialogBlue)
     EXPECT_EQ(brush, RGB(0x30, 0x33, 0x56));
 }
 
-TEST_F(Device, NoFreeChannelGivesTheCommunicationError)
-{
+TEST_F(Device, NoFreeChannelGivesTheCommunicationError) {
     HWND hOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     std::vector<int> handles;
-    for (int h; (h = NetOpenChannel(hOwner, 1126)) != 0;)
-        handles.push_back(h);
+    for (int h; (h = NetOpenChannel(hOwner, 1126)) != 0;) handles.push_back(h);
     ASSERT_EQ(handles.size(), static_cast<size_t>(MAX_CHANNELS));
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     CStringList targets;
@@ -643,8 +608,7 @@ TEST_F(Device, NoFreeChannelGivesTheCommunicationError)
         CPasswordDlg password(&entry);
         EXPECT_EQ(password.DoModal(), IDCANCEL);
     }
-    for (int h : handles)
-        NetCloseChannel(h);
+    for (int h : handles) NetCloseChannel(h);
     DestroyWindow(hOwner);
     ASSERT_EQ(m_boxes.GetCount(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -656,13 +620,11 @@ TEST_F(Device, NoFreeChannelGivesTheCommunicationError)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     ParseLabArguments(argc, argv);
     AfxWinInit(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWNORMAL);
-    if (!NetStartup())
-        return 2;
+    if (!NetStartup()) return 2;
     NetGetLocalAddresses(localAddresses, &localAddressCount);
     int nResult = RUN_ALL_TESTS();
     NetCleanup();

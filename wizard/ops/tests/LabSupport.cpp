@@ -12,49 +12,40 @@ namespace {
 
 std::map<std::string, std::string> g_simLogs;
 
-std::string StringField(const std::string& line, const char* key)
-{
+std::string StringField(const std::string& line, const char* key) {
     std::string pattern = std::string("\"") + key + "\":\"";
     size_t pos = line.find(pattern);
-    if (pos == std::string::npos)
-        return "";
+    if (pos == std::string::npos) return "";
     pos += pattern.size();
     size_t end = line.find('"', pos);
     return line.substr(pos, end - pos);
 }
 
-int IntField(const std::string& line, const char* key, int nDefault)
-{
+int IntField(const std::string& line, const char* key, int nDefault) {
     std::string pattern = std::string("\"") + key + "\":";
     size_t pos = line.find(pattern);
-    if (pos == std::string::npos)
-        return nDefault;
+    if (pos == std::string::npos) return nDefault;
     return atoi(line.c_str() + pos + pattern.size());
 }
 
 }  // namespace
 
-std::vector<SimDatagram> CSimLog::Read() const
-{
+std::vector<SimDatagram> CSimLog::Read() const {
     std::vector<SimDatagram> out;
     FILE* f = fopen(m_path.c_str(), "rb");
-    if (!f)
-        return out;
+    if (!f) return out;
     std::string text;
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
     fclose(f);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            break;  // a line still being written
+        if (end == std::string::npos) break;  // a line still being written
         std::string line = text.substr(start, end - start);
         start = end + 1;
-        if (StringField(line, "service") != "config")
-            continue;
+        if (StringField(line, "service") != "config") continue;
         SimDatagram d;
         d.dir = StringField(line, "dir");
         d.local = StringField(line, "local");
@@ -68,39 +59,31 @@ std::vector<SimDatagram> CSimLog::Read() const
     return out;
 }
 
-std::vector<SimDatagram> CSimLog::Requests() const
-{
+std::vector<SimDatagram> CSimLog::Requests() const {
     std::vector<SimDatagram> out;
     for (const SimDatagram& d : Read())
-        if (d.dir == "rx")
-            out.push_back(d);
+        if (d.dir == "rx") out.push_back(d);
     return out;
 }
 
-std::vector<SimDatagram> CSimLog::Replies() const
-{
+std::vector<SimDatagram> CSimLog::Replies() const {
     std::vector<SimDatagram> out;
     for (const SimDatagram& d : Read())
-        if (d.dir == "tx")
-            out.push_back(d);
+        if (d.dir == "tx") out.push_back(d);
     return out;
 }
 
-bool CSimLog::WaitForRequests(size_t nCount, DWORD dwTimeout) const
-{
+bool CSimLog::WaitForRequests(size_t nCount, DWORD dwTimeout) const {
     DWORD dwStart = GetTickCount();
     for (;;) {
         AfxPumpPendingMessages();
-        if (Requests().size() >= nCount)
-            return true;
-        if (GetTickCount() - dwStart > dwTimeout)
-            return false;
+        if (Requests().size() >= nCount) return true;
+        if (GetTickCount() - dwStart > dwTimeout) return false;
         Sleep(20);
     }
 }
 
-std::string SimControl(const std::string& host, int nPort, const std::string& command)
-{
+std::string SimControl(const std::string& host, int nPort, const std::string& command) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -111,15 +94,13 @@ std::string SimControl(const std::string& host, int nPort, const std::string& co
         std::string line = command + "\n";
         send(s, line.c_str(), static_cast<int>(line.size()), 0);
         char c;
-        while (recv(s, &c, 1, 0) == 1 && c != '\n')
-            reply += c;
+        while (recv(s, &c, 1, 0) == 1 && c != '\n') reply += c;
     }
     closesocket(s);
     return reply;
 }
 
-void PumpFor(DWORD dwMilliseconds)
-{
+void PumpFor(DWORD dwMilliseconds) {
     DWORD dwStart = GetTickCount();
     while (GetTickCount() - dwStart < dwMilliseconds) {
         AfxPumpPendingMessages();
@@ -128,31 +109,26 @@ void PumpFor(DWORD dwMilliseconds)
     AfxPumpPendingMessages();
 }
 
-uint32_t Addr(const std::string& dotted)
-{
+uint32_t Addr(const std::string& dotted) {
     return inet_addr(dotted.c_str());
 }
 
-std::string Dotted(uint32_t dwAddress)
-{
+std::string Dotted(uint32_t dwAddress) {
     in_addr a;
     a.s_addr = dwAddress;
     return inet_ntoa(a);
 }
 
-std::string SimLogPath(const std::string& name)
-{
+std::string SimLogPath(const std::string& name) {
     auto it = g_simLogs.find(name);
     return it == g_simLogs.end() ? "" : it->second;
 }
 
-void ParseLabArguments(int argc, char** argv)
-{
+void ParseLabArguments(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (strcmp(argv[i], "--sim") == 0) {
             std::string spec = argv[i + 1];
             size_t eq = spec.find('=');
-            if (eq != std::string::npos)
-                g_simLogs[spec.substr(0, eq)] = spec.substr(eq + 1);
+            if (eq != std::string::npos) g_simLogs[spec.substr(0, eq)] = spec.substr(eq + 1);
         }
 }

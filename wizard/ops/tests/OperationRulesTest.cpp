@@ -7,28 +7,25 @@
 
 namespace {
 
-constexpr uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
+constexpr uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
     return static_cast<uint32_t>(a) | (static_cast<uint32_t>(b) << 8) | (static_cast<uint32_t>(c) << 16) |
            (static_cast<uint32_t>(d) << 24);
 }
 
-TEST(DottedQuad, ParsesOnlyFourOctets)
-{
+TEST(DottedQuad, ParsesOnlyFourOctets) {
     uint8_t o[4];
     ASSERT_TRUE(ParseDottedQuad("198.18.1.1", o));
     EXPECT_EQ(o[0], 198);
     EXPECT_EQ(o[3], 1);
     ASSERT_TRUE(ParseDottedQuad("0.0.0.0", o));
     ASSERT_TRUE(ParseDottedQuad("255.255.255.255", o));
-    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1..2.3", "1.2.3.4 ", "a.b.c.d", "1.2.3.0004",
-                            "-1.2.3.4", ".1.2.3"})
+    for (const char* bad :
+         {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1..2.3", "1.2.3.4 ", "a.b.c.d", "1.2.3.0004", "-1.2.3.4", ".1.2.3"})
         EXPECT_FALSE(ParseDottedQuad(bad, o)) << bad;
     EXPECT_FALSE(ParseDottedQuad(nullptr, o));
 }
 
-TEST(Subnet, ComparesMaskedOctets)
-{
+TEST(Subnet, ComparesMaskedOctets) {
     EXPECT_TRUE(IsOnSubnet("198.18.1.1", "255.255.255.0", Addr(198, 18, 1, 10)));
     EXPECT_FALSE(IsOnSubnet("198.18.1.1", "255.255.255.0", Addr(198, 18, 2, 10)));
     EXPECT_TRUE(IsOnSubnet("198.18.1.1", "255.255.0.0", Addr(198, 18, 2, 10)));
@@ -38,8 +35,7 @@ TEST(Subnet, ComparesMaskedOctets)
     EXPECT_FALSE(IsOnSubnet("198.18.1.1", "garbage", Addr(198, 18, 1, 10)));
 }
 
-TEST(SetConfigSchedule, AlternatesOnTheSubnetAndBroadcastsOffIt)
-{
+TEST(SetConfigSchedule, AlternatesOnTheSubnetAndBroadcastsOffIt) {
     const uint32_t dev = Addr(198, 18, 1, 10);
     // Seven retries: the first attempt is made with 7 left, then 6, 5, ... 0.
     const uint32_t onSubnet[8] = {dev, BROADCAST_ADDRESS, dev, BROADCAST_ADDRESS,
@@ -50,8 +46,7 @@ TEST(SetConfigSchedule, AlternatesOnTheSubnetAndBroadcastsOffIt)
     }
 }
 
-TEST(PasswordSchedule, ApplianceApplianceBroadcastAppliance)
-{
+TEST(PasswordSchedule, ApplianceApplianceBroadcastAppliance) {
     const uint32_t dev = Addr(198, 18, 1, 10);
     EXPECT_EQ(PasswordDestination(3, dev), dev);  // first send
     EXPECT_EQ(PasswordDestination(3, dev), dev);  // 2 s, count 3
@@ -61,8 +56,7 @@ TEST(PasswordSchedule, ApplianceApplianceBroadcastAppliance)
     EXPECT_EQ(PasswordDestination(3, 0), BROADCAST_ADDRESS);
 }
 
-TEST(SearchSteps, ResendThenWalkTheLocalAddresses)
-{
+TEST(SearchSteps, ResendThenWalkTheLocalAddresses) {
     EXPECT_EQ(NextSearchStep(3, 2, 1), SearchStep::Resend);
     EXPECT_EQ(NextSearchStep(1, 0, 0), SearchStep::Resend);
     EXPECT_EQ(NextSearchStep(0, 2, 1), SearchStep::NextInterface);
@@ -70,8 +64,7 @@ TEST(SearchSteps, ResendThenWalkTheLocalAddresses)
     EXPECT_EQ(NextSearchStep(0, 0, 0), SearchStep::Finish);
 }
 
-TEST(Compose, SetConfigCarriesTheRecordWithTheChosenMac)
-{
+TEST(Compose, SetConfigCarriesTheRecordWithTheChosenMac) {
     uint8_t packet[MAX_PACKET];
     memset(packet, 0xEE, sizeof packet);
     DeviceSettings s;
@@ -79,14 +72,11 @@ TEST(Compose, SetConfigCarriesTheRecordWithTheChosenMac)
     const uint8_t mac[6] = {1, 2, 3, 4, 5, 6};
     ComposeSetConfig(packet, s, mac);
     EXPECT_EQ(memcmp(packet + 8, mac, 6), 0);
-    for (int i = 8 + 6; i < 8 + 234; ++i)
-        ASSERT_EQ(packet[i], 0x5C) << i;
-    for (int i = 8 + 234; i < MAX_PACKET; ++i)
-        ASSERT_EQ(packet[i], 0) << i;
+    for (int i = 8 + 6; i < 8 + 234; ++i) ASSERT_EQ(packet[i], 0x5C) << i;
+    for (int i = 8 + 234; i < MAX_PACKET; ++i) ASSERT_EQ(packet[i], 0) << i;
 }
 
-TEST(Compose, PasswordFieldHoldsAtMost14CharactersAndATerminator)
-{
+TEST(Compose, PasswordFieldHoldsAtMost14CharactersAndATerminator) {
     uint8_t packet[MAX_PACKET];
     memset(packet, 0xEE, sizeof packet);
     const uint8_t mac[6] = {9, 8, 7, 6, 5, 4};
@@ -99,18 +89,15 @@ TEST(Compose, PasswordFieldHoldsAtMost14CharactersAndATerminator)
 
     ComposeCheckPassword(packet, mac, "x");
     EXPECT_EQ(p[6], 'x');
-    for (int i = 7; i <= 20; ++i)
-        EXPECT_EQ(p[i], 0) << i;
+    for (int i = 7; i <= 20; ++i) EXPECT_EQ(p[i], 0) << i;
 }
 
-TEST(SecureZero, ClearsEveryByte)
-{
+TEST(SecureZero, ClearsEveryByte) {
     uint8_t buffer[64];
     memset(buffer, 0xAB, sizeof buffer);
     SecureZero(buffer + 1, 62);
     EXPECT_EQ(buffer[0], 0xAB);
-    for (int i = 1; i < 63; ++i)
-        EXPECT_EQ(buffer[i], 0) << i;
+    for (int i = 1; i < 63; ++i) EXPECT_EQ(buffer[i], 0) << i;
     EXPECT_EQ(buffer[63], 0xAB);
 }
 
