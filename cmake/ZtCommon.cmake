@@ -8,6 +8,8 @@
 #   zt_windows_gui(target)                                         marks a Windows program as a GUI-subsystem program
 #   zt_wine_test(NAME n TARGET t [ARGS ...] [LAB ...] [TIMEOUT s] [LABELS ...])
 #                                                                  Windows program run under Wine in a fresh lab, label "wine"
+#   zt_wine_test(NAME n COMMAND cmd ... [LAB ...] ...)            a native command (a scenario script that starts
+#                                                                  Windows programs with `wine`) in the same setting
 # LAB takes the lab's options (lab/zlab --help): --pc-ifaces 2, --host a1=1, --on a1 'command', ...
 
 set(ZT_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
@@ -86,11 +88,16 @@ endfunction()
 # Declared in the windows tree, registered in the native (test) tree: each declaration is a small
 # CMake file under wine-tests/ that zt_import_windows_tests() includes.
 function(zt_wine_test)
-  cmake_parse_arguments(T "" "NAME;TARGET;TIMEOUT" "ARGS;LAB;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TARGET;TIMEOUT" "ARGS;LAB;LABELS;COMMAND" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set(cmd ${ZT_WINETEST} ${T_LAB} -- $<TARGET_FILE:${T_TARGET}> ${T_ARGS})
+  if(T_COMMAND)
+    # A scenario: a native command (a script that starts Windows programs with `wine`) run in the lab's PC host.
+    set(cmd ${ZT_WINETEST} ${T_LAB} --shell -- ${T_COMMAND})
+  else()
+    set(cmd ${ZT_WINETEST} ${T_LAB} -- $<TARGET_FILE:${T_TARGET}> ${T_ARGS})
+  endif()
   list(JOIN cmd "]==] [==[" cmd_text)
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine-tests/${T_NAME}.cmake CONTENT
 "add_test(NAME ${T_NAME} COMMAND [==[${cmd_text}]==])

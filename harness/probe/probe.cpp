@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Screenshot.h"
 #include "probe_ids.h"
 
 namespace {
@@ -106,40 +107,6 @@ ProbeResult Probe(int expected) {
     return r;
 }
 
-// Saves the dialog as a BMP beside the other artifacts; the harness turns it into a PNG.
-void SaveWindowBitmap(HWND hwnd, const std::string& path) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER bi{};
-    bi.biSize = sizeof(bi);
-    bi.biWidth = w;
-    bi.biHeight = h;
-    bi.biPlanes = 1;
-    bi.biBitCount = 24;
-    std::vector<unsigned char> pixels(((w * 3 + 3) & ~3) * h);
-    GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-    BITMAPFILEHEADER bf{};
-    bf.bfType = 0x4D42;
-    bf.bfOffBits = sizeof(bf) + sizeof(bi);
-    bf.bfSize = bf.bfOffBits + static_cast<DWORD>(pixels.size());
-    if (FILE* f = fopen(path.c_str(), "wb")) {
-        fwrite(&bf, sizeof(bf), 1, f);
-        fwrite(&bi, sizeof(bi), 1, f);
-        fwrite(pixels.data(), pixels.size(), 1, f);
-        fclose(f);
-    }
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-}
-
 struct Options {
     bool automatic = false;
     int expected = 1;
@@ -174,7 +141,7 @@ INT_PTR CALLBACK ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
                 RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
                 const char* dir = getenv("ZT_ARTIFACTS_WIN");
                 std::string base = std::string(dir ? dir : ".") + "\\probe";
-                SaveWindowBitmap(dlg, base + ".bmp");
+                SaveScreenshot(dlg, (base + ".bmp").c_str());
                 for (const std::string& line : r.lines) printf("%s\n", line.c_str());
                 printf("%s\n", r.allAnswered ? "probe: every address answered" : "probe: FAILED");
                 fflush(stdout);

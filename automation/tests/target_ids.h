@@ -1,0 +1,9 @@
+#pragma once
+#define IDD_TARGET 100
+#define IDC_EDIT 1001
+#define IDC_CHANGES 1002
+#define IDC_ASK 1003
+#define IDC_RESULT 1004
+#define IDC_TREE 1005
+#define IDC_LIST 1006
+#define IDC_COMBO 1007
