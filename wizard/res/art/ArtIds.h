@@ -3,44 +3,44 @@
 #ifndef ZENTRIVE_WIZARD_ART_IDS_H
 #define ZENTRIVE_WIZARD_ART_IDS_H
 
-#define IDB_WIZARD 137                // wizard window background
-#define IDB_BTN_MINIMIZE 142          // minimise: a minus sign in a circle
-#define IDB_BTN_CLOSE 143             // close: a cross in a circle
-#define IDB_TREE_DEVICE 161           // device tree image
+#define IDB_WIZARD               137  // wizard window background
+#define IDB_BTN_MINIMIZE         142  // minimise: a minus sign in a circle
+#define IDB_BTN_CLOSE            143  // close: a cross in a circle
+#define IDB_TREE_DEVICE          161  // device tree image
 #define IDB_TREE_DEVICE_SELECTED 162  // device tree image, selected
-#define IDB_BTN_SETUP 170             // push button "Setup"
-#define IDB_BTN_NEXT 171              // push button "Next"
-#define IDB_BTN_BACK 174              // push button "Back"
-#define IDB_BTN_REFRESH 175           // push button "Refresh"
-#define IDB_SEARCHING_1 178           // search animation, frame 1
-#define IDB_SEARCHING_2 179           // search animation, frame 2
-#define IDB_SEARCHING_3 180           // search animation, frame 3
-#define IDB_SEARCHING_4 181           // search animation, frame 4
-#define IDB_BTN_EXIT 184              // push button "Exit"
-#define IDB_WELCOME 185               // welcome page
-#define IDB_FINISH 186                // finish page
-#define IDB_BTN_SAVE 193              // push button "Save"
-#define IDB_SUMMARY 194               // summary page
-#define IDB_DEVICE_LIST 195           // device list page
-#define IDB_BTN_OK 196                // push button "OK"
-#define IDB_SAVING_1 197              // settings-write animation, frame 1
-#define IDB_SAVING_2 198              // settings-write animation, frame 2
-#define IDB_SAVING_3 199              // settings-write animation, frame 3
-#define IDB_SAVING_4 200              // settings-write animation, frame 4
-#define IDB_BTN_STOP 203              // push button "Stop"
-#define IDB_NOTICE_SAVED 204          // notice: settings saved
-#define IDB_NOTICE_FAILED 205         // notice: saving failed
-#define IDB_IP_SETTINGS 212           // IP settings page
-#define IDB_SERVER 213                // server name, workgroup and clock page
-#define IDB_BTN_SHORTCUT 214          // push button "Shortcut"
-#define IDB_BTN_USER_GUIDE 215        // push button "User Guide"
-#define IDI_ZENTRIVE 216              // the appliance: shortcut notice; also the desktop shortcut's icon file
-#define IDB_NOTICE_SHORTCUT 218       // notice: shortcut created
-#define IDB_BTN_REDO 220              // push button "Redo"
-#define IDB_BTN_CANCEL 221            // push button "Cancel"
-#define IDB_CONFIRM 223               // confirmation dialog
-#define IDB_BTN_WEB_UI 224            // push button "Web UI"
-#define IDB_BTN_DRIVELET 225          // push button "Drivelet"
-#define IDB_BTN_CONFIRM_EXIT 228      // push button "Exit"
+#define IDB_BTN_SETUP            170  // push button "Setup"
+#define IDB_BTN_NEXT             171  // push button "Next"
+#define IDB_BTN_BACK             174  // push button "Back"
+#define IDB_BTN_REFRESH          175  // push button "Refresh"
+#define IDB_SEARCHING_1          178  // search animation, frame 1
+#define IDB_SEARCHING_2          179  // search animation, frame 2
+#define IDB_SEARCHING_3          180  // search animation, frame 3
+#define IDB_SEARCHING_4          181  // search animation, frame 4
+#define IDB_BTN_EXIT             184  // push button "Exit"
+#define IDB_WELCOME              185  // welcome page
+#define IDB_FINISH               186  // finish page
+#define IDB_BTN_SAVE             193  // push button "Save"
+#define IDB_SUMMARY              194  // summary page
+#define IDB_DEVICE_LIST          195  // device list page
+#define IDB_BTN_OK               196  // push button "OK"
+#define IDB_SAVING_1             197  // settings-write animation, frame 1
+#define IDB_SAVING_2             198  // settings-write animation, frame 2
+#define IDB_SAVING_3             199  // settings-write animation, frame 3
+#define IDB_SAVING_4             200  // settings-write animation, frame 4
+#define IDB_BTN_STOP             203  // push button "Stop"
+#define IDB_NOTICE_SAVED         204  // notice: settings saved
+#define IDB_NOTICE_FAILED        205  // notice: saving failed
+#define IDB_IP_SETTINGS          212  // IP settings page
+#define IDB_SERVER               213  // server name, workgroup and clock page
+#define IDB_BTN_SHORTCUT         214  // push button "Shortcut"
+#define IDB_BTN_USER_GUIDE       215  // push button "User Guide"
+#define IDI_ZENTRIVE             216  // the appliance: shortcut notice; also the desktop shortcut's icon file
+#define IDB_NOTICE_SHORTCUT      218  // notice: shortcut created
+#define IDB_BTN_REDO             220  // push button "Redo"
+#define IDB_BTN_CANCEL           221  // push button "Cancel"
+#define IDB_CONFIRM              223  // confirmation dialog
+#define IDB_BTN_WEB_UI           224  // push button "Web UI"
+#define IDB_BTN_DRIVELET         225  // push button "Drivelet"
+#define IDB_BTN_CONFIRM_EXIT     228  // push button "Exit"
 
 #endif
