@@ -18,6 +18,10 @@ public:
   int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
   void ResetContent() { SendMessage(CB_RESETCONTENT); }
   void GetLBText(int nIndex, CString& rString) const;
+  // lpszText must hold GetLBTextLen(nIndex) + 1 characters.
+  int GetLBText(int nIndex, LPSTR lpszText) const {
+    return static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+  }
   int GetLBTextLen(int nIndex) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex))); }
   int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
     return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));

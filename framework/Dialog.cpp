@@ -132,7 +132,8 @@ void CDialog::EndModalLoop(int nResult) {
 void CDialog::EndDialog(int nResult) {
   if (m_bContinueModal || m_bInModalLoop)
     EndModalLoop(nResult);
-  else if (m_hWnd)
+  // Hides the dialog now: a modal loop further down the stack may keep running until a nested one ends.
+  if (m_hWnd)
     ::EndDialog(m_hWnd, nResult);
 }
 

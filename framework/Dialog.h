@@ -16,7 +16,7 @@ public:
   // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template could not be created.
   virtual INT_PTR DoModal();
   BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-  // Modal: ends the loop with nResult (also from OnInitDialog, before the loop starts). Modeless: hides it.
+  // Hides the dialog; modal: ends its loop with nResult (also from OnInitDialog, before the loop starts).
   void EndDialog(int nResult);
 
   // Default: exchanges data into the controls (UpdateData(FALSE)); TRUE lets the system set the focus.

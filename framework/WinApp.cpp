@@ -40,7 +40,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
   ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszGivenName(lpszAppName) {
+CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszGivenName(lpszAppName), m_pPreviousApp(g_pApp) {
   g_pApp = this;
   if (lpszAppName)
     std::snprintf(m_szAppName, sizeof m_szAppName, "%s", lpszAppName);
@@ -50,7 +50,7 @@ CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszGivenName(lpszAppName) {
 
 CWinApp::~CWinApp() {
   if (g_pApp == this)
-    g_pApp = nullptr;
+    g_pApp = m_pPreviousApp;
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }

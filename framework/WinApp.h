@@ -53,6 +53,7 @@ private:
   char m_szAppName[MAX_PATH] = "";
   char m_szExeName[MAX_PATH] = "";
   LPCSTR m_pszGivenName;
+  CWinApp* m_pPreviousApp;  // an application object made while another exists (tests) stands in for it
 };
 
 CWinApp* AfxGetApp();

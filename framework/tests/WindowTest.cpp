@@ -37,6 +37,24 @@ protected:
     m_log += "paint ";
   }
   afx_msg void OnTimer(UINT_PTR nIDEvent) { m_log.AppendFormat("timer:%u ", static_cast<unsigned>(nIDEvent)); }
+  afx_msg void OnLButtonUp(UINT, CPoint pt) { m_log.AppendFormat("up:%ld,%ld ", pt.x, pt.y); }
+  afx_msg void OnLButtonDblClk(UINT, CPoint pt) { m_log.AppendFormat("dblclk:%ld,%ld ", pt.x, pt.y); }
+  afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS) {
+    m_log.AppendFormat("drawitem:%d,%u ", nIDCtl, lpDIS->itemState);
+  }
+  afx_msg void OnNcPaint() {
+    m_log += "ncpaint ";
+    Default();
+  }
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+    m_log.AppendFormat("erase:%d ", pDC != nullptr);
+    return TRUE;
+  }
+  afx_msg void OnRange(UINT nID) { m_log.AppendFormat("range:%u ", nID); }
+  afx_msg void OnDestroy() {
+    m_log += "destroy ";
+    CWnd::OnDestroy();
+  }
   DECLARE_MESSAGE_MAP()
 };
 
@@ -51,6 +69,13 @@ BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
   ON_WM_NCACTIVATE()
   ON_WM_PAINT()
   ON_WM_TIMER()
+  ON_WM_LBUTTONUP()
+  ON_WM_LBUTTONDBLCLK()
+  ON_WM_DRAWITEM()
+  ON_WM_NCPAINT()
+  ON_WM_ERASEBKGND()
+  ON_COMMAND_RANGE(5000, 5009, OnRange)
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -77,12 +102,26 @@ TEST(Window, MessageMacrosUnpackTheirParameters) {
   EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), static_cast<HBRUSH>(wnd.m_brush));
   EXPECT_EQ(wnd.SendMessage(WM_NCACTIVATE, TRUE), 42);
   wnd.SendMessage(WM_TIMER, 100);
-  EXPECT_STREQ(wnd.m_log, "size:0,120,45 down:1,-5,7 move:3,4 hover:8,9 leave ctlcolor:1,1 ncactivate:1 timer:100 ");
+  wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(1, 2));
+  wnd.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 1));
+  DRAWITEMSTRUCT dis = {};
+  dis.CtlID = 77;
+  dis.itemState = ODS_SELECTED;
+  EXPECT_EQ(wnd.SendMessage(WM_DRAWITEM, 77, reinterpret_cast<LPARAM>(&dis)), TRUE);
+  wnd.SendMessage(WM_COMMAND, 5003);
+  wnd.SendMessage(WM_COMMAND, 5010);  // outside the range
+  EXPECT_STREQ(wnd.m_log, "size:0,120,45 down:1,-5,7 move:3,4 hover:8,9 leave ctlcolor:1,1 ncactivate:1 timer:100 "
+                          "up:1,2 dblclk:3,1 drawitem:77,1 range:5003 ");
   wnd.m_log.Empty();
   wnd.Invalidate();
   wnd.UpdateWindow();
-  EXPECT_STREQ(wnd.m_log, "paint ");
+  EXPECT_NE(wnd.m_log.Find("erase:1 paint "), -1);
+  wnd.m_log.Empty();
+  ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_NE(wnd.m_log.Find("ncpaint"), -1);
+  wnd.m_log.Empty();
   EXPECT_TRUE(wnd.DestroyWindow());
+  EXPECT_STREQ(wnd.m_log, "destroy ");
   EXPECT_EQ(wnd.m_hWnd, nullptr);
   parent.DestroyWindow();
 }
@@ -218,6 +257,28 @@ TEST(Controls, TreeNotificationsComboDropDownListAndOwnerDraw) {
   dlg.m_combo.ShowDropDown(FALSE);
 
   EXPECT_STREQ(dlg.m_log, "sel:2 dropdown ");
+
+  CComboBoxEx drives;
+  ASSERT_TRUE(drives.SubclassDlgItem(IDC_COMBOEX, &dlg));
+  COMBOBOXEXITEMA item = {};
+  item.mask = CBEIF_TEXT;
+  item.iItem = -1;
+  item.pszText = const_cast<LPSTR>("Z:");
+  EXPECT_EQ(drives.InsertItem(&item), 0);
+  item.pszText = const_cast<LPSTR>("Y:");
+  EXPECT_EQ(drives.InsertItem(&item), 1);
+  EXPECT_EQ(drives.GetCount(), 2);
+  drives.SetCurSel(1);
+  EXPECT_EQ(drives.GetCurSel(), 1);
+  CString drive;
+  drives.GetLBText(1, drive);
+  EXPECT_STREQ(drive, "Y:");
+  drives.GetLBText(5, drive);
+  EXPECT_STREQ(drive, "");
+  drives.DeleteItem(0);
+  EXPECT_EQ(drives.GetCount(), 1);
+  drives.ResetContent();
+  EXPECT_EQ(drives.GetCount(), 0);
 
   dlg.m_drawn.m_nDraws = 0;
   ::RedrawWindow(dlg.m_drawn.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
