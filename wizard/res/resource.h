@@ -2,6 +2,10 @@
 // The bitmaps have their own ids header in art/.
 #pragma once
 
+// Device list page (the parts the device operations use)
+#define IDD_DEVICE_LIST 132
+#define IDC_DEVICE_TREE 1012
+
 // Operation dialog
 #define IDD_OPERATION 100
 #define IDC_OPERATION_STATUS 1110

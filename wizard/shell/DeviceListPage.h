@@ -5,9 +5,7 @@
 #include "Framework.h"
 #include "../link/DeviceInfo.h"
 #include "../link/DeviceList.h"
-
-#define IDD_DEVICE_LIST 132
-#define IDC_DEVICE_TREE 1012
+#include "../res/resource.h"
 
 class CDeviceListPage : public CDialog {
 public:
