@@ -237,6 +237,8 @@ TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds) {
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->GetWindowText(caption);
         pDlg->GetDlgItemText(IDC_OPERATION_STATUS, status);
+        PumpFor(100);
+        SaveWindowPicture(pDlg->m_hWnd, "operation_dialog_set_config");
         for (int i = 0; i < 8; ++i) {
             m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
             PumpFor(50);
@@ -356,6 +358,8 @@ TEST_F(Device, PasswordOkNeedsTextInTheEdit) {
         editLimit = static_cast<int>(pDlg->SendDlgItemMessage(IDC_PASSWORD_EDIT, EM_GETLIMITTEXT));
         Click(pDlg, IDC_PASSWORD_OK);  // refused by the disabled button's handler as well
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "x");
+        PumpFor(100);
+        SaveWindowPicture(pDlg->m_hWnd, "password_dialog");
         enabledWithText = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "");
         enabledAgainEmpty = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();

@@ -132,3 +132,40 @@ void ParseLabArguments(int argc, char** argv) {
             if (eq != std::string::npos) g_simLogs[spec.substr(0, eq)] = spec.substr(eq + 1);
         }
 }
+
+void SaveWindowPicture(HWND hWnd, const char* pszName) {
+    const char* pszFolder = getenv("ZT_ARTIFACTS_WIN");
+    if (!pszFolder || !hWnd) return;
+    UpdateWindow(hWnd);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    HDC hScreen = GetDC(nullptr);
+    HDC hMem = CreateCompatibleDC(hScreen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+    BitBlt(hMem, 0, 0, cx, cy, hScreen, rc.left, rc.top, SRCCOPY);
+    SelectObject(hMem, hOld);
+    int nStride = ((cx * 3) + 3) & ~3;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(nStride * cy);
+    std::string path = std::string(pszFolder) + "\\" + pszName + ".bmp";
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fwrite(&fh, sizeof fh, 1, f);
+        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        fwrite(pBits, 1, static_cast<size_t>(nStride * cy), f);
+        fclose(f);
+    }
+    DeleteObject(hBitmap);
+    DeleteDC(hMem);
+    ReleaseDC(nullptr, hScreen);
+}

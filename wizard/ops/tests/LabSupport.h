@@ -47,3 +47,6 @@ std::string Dotted(uint32_t dwAddress);
 // Command-line options of the test program: --sim NAME=LOGPATH.
 std::string SimLogPath(const std::string& name);
 void ParseLabArguments(int argc, char** argv);
+
+// Saves what the window shows as NAME.bmp in the artifacts folder (%ZT_ARTIFACTS_WIN%), for a person to look at.
+void SaveWindowPicture(HWND hWnd, const char* pszName);
