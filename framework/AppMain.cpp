@@ -3,5 +3,5 @@
 #include "WinApp.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
-  return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
+    return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

@@ -5,10 +5,10 @@
 
 class CBrush : public CGdiObject {
 public:
-  CBrush() = default;
-  explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
-  static CBrush* FromHandle(HBRUSH hBrush) { return static_cast<CBrush*>(CGdiObject::FromHandle(hBrush)); }
-  operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+    CBrush() = default;
+    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
+    static CBrush* FromHandle(HBRUSH hBrush) { return static_cast<CBrush*>(CGdiObject::FromHandle(hBrush)); }
+    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 
-  BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
+    BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
 };

@@ -6,9 +6,8 @@ IMPLEMENT_DYNAMIC(CButton, CWnd)
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_DRAWITEM)
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-  DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-  *pResult = TRUE;
-  return TRUE;
+    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *pResult = TRUE;
+    return TRUE;
 }

@@ -3,6 +3,10 @@
 
 #include "Wnd.h"
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetDC(m_hWnd)); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetDC(m_hWnd));
+}
 
-CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, Detach());
+}

@@ -7,9 +7,9 @@ class CWnd;
 
 class CClientDC : public CDC {
 public:
-  explicit CClientDC(CWnd* pWnd);
-  ~CClientDC() override;
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
 
 protected:
-  HWND m_hWnd;
+    HWND m_hWnd;
 };

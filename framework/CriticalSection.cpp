@@ -2,11 +2,11 @@
 #include "CriticalSection.h"
 
 BOOL CCriticalSection::Lock() {
-  m_mutex.lock();
-  return TRUE;
+    m_mutex.lock();
+    return TRUE;
 }
 
 BOOL CCriticalSection::Unlock() {
-  m_mutex.unlock();
-  return TRUE;
+    m_mutex.unlock();
+    return TRUE;
 }

@@ -8,13 +8,13 @@
 
 class CCriticalSection {
 public:
-  CCriticalSection() = default;
-  CCriticalSection(const CCriticalSection&) = delete;
-  CCriticalSection& operator=(const CCriticalSection&) = delete;
+    CCriticalSection() = default;
+    CCriticalSection(const CCriticalSection&) = delete;
+    CCriticalSection& operator=(const CCriticalSection&) = delete;
 
-  BOOL Lock();
-  BOOL Unlock();
+    BOOL Lock();
+    BOOL Unlock();
 
 private:
-  std::recursive_mutex m_mutex;
+    std::recursive_mutex m_mutex;
 };

@@ -13,51 +13,51 @@
 
 class CDC : public CObject {
 public:
-  CDC() = default;
-  CDC(const CDC&) = delete;
-  CDC& operator=(const CDC&) = delete;
-  ~CDC() override;
+    CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    ~CDC() override;
 
-  HDC m_hDC = nullptr;
+    HDC m_hDC = nullptr;
 
-  HDC GetSafeHdc() const { return m_hDC; }
-  operator HDC() const { return m_hDC; }
-  static CDC* FromHandle(HDC hDC);
-  static void DeleteTempMap();
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+    static CDC* FromHandle(HDC hDC);
+    static void DeleteTempMap();
 
-  BOOL Attach(HDC hDC);
-  HDC Detach();
-  BOOL CreateCompatibleDC(CDC* pDC);
-  BOOL DeleteDC();
+    BOOL Attach(HDC hDC);
+    HDC Detach();
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
 
-  CBitmap* SelectObject(CBitmap* pBitmap);
-  CBrush* SelectObject(CBrush* pBrush);
-  CFont* SelectObject(CFont* pFont);
-  CGdiObject* SelectObject(CGdiObject* pObject);
-  HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
-  CGdiObject* SelectStockObject(int nIndex);
+    CBitmap* SelectObject(CBitmap* pBitmap);
+    CBrush* SelectObject(CBrush* pBrush);
+    CFont* SelectObject(CFont* pFont);
+    CGdiObject* SelectObject(CGdiObject* pObject);
+    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+    CGdiObject* SelectStockObject(int nIndex);
 
-  COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-  COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-  int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-  BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
-  }
-  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                  int nSrcHeight, DWORD dwRop) {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, nSrcWidth,
-                        nSrcHeight, dwRop);
-  }
-  void FillSolidRect(LPCRECT lpRect, COLORREF clr);
-  void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
-  void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, *pBrush); }
-  int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
-    return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
-  }
-  BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
-  COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-  int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+    COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
+    COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
+    int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
+    }
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                    int nSrcHeight, DWORD dwRop) {
+        return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, nSrcWidth,
+                            nSrcHeight, dwRop);
+    }
+    void FillSolidRect(LPCRECT lpRect, COLORREF clr);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
+    void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, *pBrush); }
+    int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+        return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
+    }
+    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+    COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+    int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
 
 protected:
-  BOOL m_bOwnsDC = FALSE;
+    BOOL m_bOwnsDC = FALSE;
 };

@@ -19,17 +19,17 @@ class CWnd;
 
 class CDataExchange {
 public:
-  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
 
-  BOOL m_bSaveAndValidate;  // TRUE: controls to members
-  CWnd* m_pDlgWnd;
-  BOOL m_bFailed = FALSE;
-  HWND m_hWndLastControl = nullptr;
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+    CWnd* m_pDlgWnd;
+    BOOL m_bFailed = FALSE;
+    HWND m_hWndLastControl = nullptr;
 
-  // The control nIDC of the dialog (remembered for DDV_ and Fail); NULL when the template has none.
-  HWND PrepareCtrl(int nIDC);
-  // Marks the exchange failed and gives the focus to the last control.
-  void Fail();
+    // The control nIDC of the dialog (remembered for DDV_ and Fail); NULL when the template has none.
+    HWND PrepareCtrl(int nIDC);
+    // Marks the exchange failed and gives the focus to the last control.
+    void Fail();
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);

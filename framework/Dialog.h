@@ -7,49 +7,49 @@
 #include "Wnd.h"
 
 class CDialog : public CWnd {
-  DECLARE_DYNAMIC(CDialog)
+    DECLARE_DYNAMIC(CDialog)
 
 public:
-  CDialog() = default;
-  explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    CDialog() = default;
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
-  // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template could not be created.
-  virtual INT_PTR DoModal();
-  BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-  // Hides the dialog; modal: ends its loop with nResult (also from OnInitDialog, before the loop starts).
-  void EndDialog(int nResult);
+    // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template could not be created.
+    virtual INT_PTR DoModal();
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // Hides the dialog; modal: ends its loop with nResult (also from OnInitDialog, before the loop starts).
+    void EndDialog(int nResult);
 
-  // Default: exchanges data into the controls (UpdateData(FALSE)); TRUE lets the system set the focus.
-  virtual BOOL OnInitDialog();
-  // Default: UpdateData(TRUE), and when that succeeds EndDialog(IDOK).
-  virtual void OnOK();
-  // Default: EndDialog(IDCANCEL).
-  virtual void OnCancel();
+    // Default: exchanges data into the controls (UpdateData(FALSE)); TRUE lets the system set the focus.
+    virtual BOOL OnInitDialog();
+    // Default: UpdateData(TRUE), and when that succeeds EndDialog(IDOK).
+    virtual void OnOK();
+    // Default: EndDialog(IDCANCEL).
+    virtual void OnCancel();
 
-  BOOL PreTranslateMessage(MSG* pMsg) override;
-  BOOL OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) override;
 
-  // The modal loop of DoModal, for a dialog that already exists.
-  int RunModalLoop();
-  BOOL ContinueModal() const { return m_bContinueModal; }
-  void EndModalLoop(int nResult);
+    // The modal loop of DoModal, for a dialog that already exists.
+    int RunModalLoop();
+    BOOL ContinueModal() const { return m_bContinueModal; }
+    void EndModalLoop(int nResult);
 
-  UINT GetTemplateID() const { return m_nIDTemplate; }
-  // The dialog whose modal loop runs innermost on this thread, NULL outside modal loops.
-  static CDialog* GetInnermostModal();
+    UINT GetTemplateID() const { return m_nIDTemplate; }
+    // The dialog whose modal loop runs innermost on this thread, NULL outside modal loops.
+    static CDialog* GetInnermostModal();
 
 protected:
-  UINT m_nIDTemplate = 0;
-  CWnd* m_pParentWnd = nullptr;
-  int m_nModalResult = -1;
-  BOOL m_bContinueModal = FALSE;
-  BOOL m_bInModalLoop = FALSE;
+    UINT m_nIDTemplate = 0;
+    CWnd* m_pParentWnd = nullptr;
+    int m_nModalResult = -1;
+    BOOL m_bContinueModal = FALSE;
+    BOOL m_bInModalLoop = FALSE;
 
-  DECLARE_MESSAGE_MAP()
+    DECLARE_MESSAGE_MAP()
 
 private:
-  BOOL CreateFromTemplate(UINT nIDTemplate, HWND hWndParent);
-  friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+    BOOL CreateFromTemplate(UINT nIDTemplate, HWND hWndParent);
+    friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 };
 
 // The dialog procedure of every CDialog: calls OnInitDialog; everything else runs through AfxWndProc.

@@ -8,23 +8,23 @@
 #define FWS_ADDTOTITLE 0x00008000L  // frame-only style bit: never reaches CreateWindowEx
 
 class CFrameWnd : public CWnd {
-  DECLARE_DYNCREATE(CFrameWnd)
+    DECLARE_DYNCREATE(CFrameWnd)
 
 public:
-  CFrameWnd() = default;
+    CFrameWnd() = default;
 
-  // Creates the window with dwDefaultStyle: icon nIDResource and title string nIDResource when the
-  // resources have them (PreCreateWindow may change the title). The window is not shown.
-  virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                         CWnd* pParentWnd = nullptr);
-  BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-  BOOL OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) override;
-  void PostNcDestroy() override;
+    // Creates the window with dwDefaultStyle: icon nIDResource and title string nIDResource when the
+    // resources have them (PreCreateWindow may change the title). The window is not shown.
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr);
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
 
 protected:
-  afx_msg void OnClose();
+    afx_msg void OnClose();
 
-  CString m_strTitle;
+    CString m_strTitle;
 
-  DECLARE_MESSAGE_MAP()
+    DECLARE_MESSAGE_MAP()
 };

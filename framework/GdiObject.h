@@ -8,20 +8,20 @@
 
 class CGdiObject : public CObject {
 public:
-  CGdiObject() = default;
-  CGdiObject(const CGdiObject&) = delete;
-  CGdiObject& operator=(const CGdiObject&) = delete;
-  ~CGdiObject() override;
+    CGdiObject() = default;
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    ~CGdiObject() override;
 
-  HGDIOBJ m_hObject = nullptr;
+    HGDIOBJ m_hObject = nullptr;
 
-  HGDIOBJ GetSafeHandle() const { return m_hObject; }
-  BOOL Attach(HGDIOBJ hObject);
-  HGDIOBJ Detach();
-  BOOL DeleteObject();
-  int GetObject(int nCount, LPVOID lpObject) const;
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    BOOL Attach(HGDIOBJ hObject);
+    HGDIOBJ Detach();
+    BOOL DeleteObject();
+    int GetObject(int nCount, LPVOID lpObject) const;
 
-  // A wrapper that does not delete the handle; valid until the application's loop is idle.
-  static CGdiObject* FromHandle(HGDIOBJ hObject);
-  static void DeleteTempMap();
+    // A wrapper that does not delete the handle; valid until the application's loop is idle.
+    static CGdiObject* FromHandle(HGDIOBJ hObject);
+    static void DeleteTempMap();
 };

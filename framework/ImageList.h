@@ -10,29 +10,29 @@ class CBitmap;
 
 class CImageList : public CObject {
 public:
-  CImageList() = default;
-  CImageList(const CImageList&) = delete;
-  CImageList& operator=(const CImageList&) = delete;
-  ~CImageList() override;
+    CImageList() = default;
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+    ~CImageList() override;
 
-  HIMAGELIST m_hImageList = nullptr;
+    HIMAGELIST m_hImageList = nullptr;
 
-  HIMAGELIST GetSafeHandle() const { return m_hImageList; }
-  operator HIMAGELIST() const { return m_hImageList; }
-  // A wrapper that does not destroy the list; valid until the application's loop is idle.
-  static CImageList* FromHandle(HIMAGELIST hImageList);
-  static void DeleteTempMap();
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+    operator HIMAGELIST() const { return m_hImageList; }
+    // A wrapper that does not destroy the list; valid until the application's loop is idle.
+    static CImageList* FromHandle(HIMAGELIST hImageList);
+    static void DeleteTempMap();
 
-  // An empty list of cx x cy images (ILC_ flags, initial size, growth).
-  BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
-  // A masked list from bitmap resource nBitmapID cut into cx-wide images; crMask is transparent.
-  BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
-  BOOL Attach(HIMAGELIST hImageList);
-  HIMAGELIST Detach();
-  BOOL DeleteImageList();
+    // An empty list of cx x cy images (ILC_ flags, initial size, growth).
+    BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
+    // A masked list from bitmap resource nBitmapID cut into cx-wide images; crMask is transparent.
+    BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
+    BOOL Attach(HIMAGELIST hImageList);
+    HIMAGELIST Detach();
+    BOOL DeleteImageList();
 
-  // Index of the first image added, -1 on failure.
-  int Add(CBitmap* pbmImage, COLORREF crMask);
-  int Add(CBitmap* pbmImage, CBitmap* pbmMask);
-  int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+    // Index of the first image added, -1 on failure.
+    int Add(CBitmap* pbmImage, COLORREF crMask);
+    int Add(CBitmap* pbmImage, CBitmap* pbmMask);
+    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
 };

@@ -21,18 +21,18 @@ class CDialog;
 
 class CModalHook {
 public:
-  typedef std::function<void(CDialog* pDialog)> Handler;
+    typedef std::function<void(CDialog* pDialog)> Handler;
 
-  // Installs the handler; the destructor puts the previous hook back.
-  explicit CModalHook(Handler handler);
-  CModalHook(const CModalHook&) = delete;
-  CModalHook& operator=(const CModalHook&) = delete;
-  ~CModalHook();
+    // Installs the handler; the destructor puts the previous hook back.
+    explicit CModalHook(Handler handler);
+    CModalHook(const CModalHook&) = delete;
+    CModalHook& operator=(const CModalHook&) = delete;
+    ~CModalHook();
 
-  // Called by the modal loop of pDialog before its first message.
-  static void Notify(CDialog* pDialog);
+    // Called by the modal loop of pDialog before its first message.
+    static void Notify(CDialog* pDialog);
 
 private:
-  Handler m_handler;
-  CModalHook* m_pPrevious;
+    Handler m_handler;
+    CModalHook* m_pPrevious;
 };

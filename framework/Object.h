@@ -5,12 +5,12 @@
 
 class CObject {
 public:
-  static const CRuntimeClass classCObject;
+    static const CRuntimeClass classCObject;
 
-  virtual ~CObject() = default;
-  virtual const CRuntimeClass* GetRuntimeClass() const;
-  BOOL IsKindOf(const CRuntimeClass* pClass) const;
+    virtual ~CObject() = default;
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+    BOOL IsKindOf(const CRuntimeClass* pClass) const;
 
 protected:
-  CObject() = default;
+    CObject() = default;
 };

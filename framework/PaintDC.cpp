@@ -3,9 +3,11 @@
 
 #include "Wnd.h"
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->m_hWnd) { Attach(::BeginPaint(m_hWnd, &m_ps)); }
+CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->m_hWnd) {
+    Attach(::BeginPaint(m_hWnd, &m_ps));
+}
 
 CPaintDC::~CPaintDC() {
-  ::EndPaint(m_hWnd, &m_ps);
-  Detach();
+    ::EndPaint(m_hWnd, &m_ps);
+    Detach();
 }

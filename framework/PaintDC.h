@@ -7,11 +7,11 @@ class CWnd;
 
 class CPaintDC : public CDC {
 public:
-  explicit CPaintDC(CWnd* pWnd);
-  ~CPaintDC() override;
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
 
-  PAINTSTRUCT m_ps;
+    PAINTSTRUCT m_ps;
 
 protected:
-  HWND m_hWnd;
+    HWND m_hWnd;
 };

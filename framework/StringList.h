@@ -10,65 +10,65 @@
 
 class CStringList {
 public:
-  explicit CStringList(int nBlockSize = 10);
-  CStringList(const CStringList&) = delete;
-  CStringList& operator=(const CStringList&) = delete;
-  ~CStringList();
+    explicit CStringList(int nBlockSize = 10);
+    CStringList(const CStringList&) = delete;
+    CStringList& operator=(const CStringList&) = delete;
+    ~CStringList();
 
-  int GetCount() const { return m_nCount; }
-  int GetSize() const { return m_nCount; }
-  BOOL IsEmpty() const { return m_nCount == 0; }
+    int GetCount() const { return m_nCount; }
+    int GetSize() const { return m_nCount; }
+    BOOL IsEmpty() const { return m_nCount == 0; }
 
-  // Head and tail of an empty list read as an empty string (a caller's mistake must not touch freed memory).
-  CString& GetHead();
-  const CString& GetHead() const;
-  CString& GetTail();
-  const CString& GetTail() const;
+    // Head and tail of an empty list read as an empty string (a caller's mistake must not touch freed memory).
+    CString& GetHead();
+    const CString& GetHead() const;
+    CString& GetTail();
+    const CString& GetTail() const;
 
-  POSITION AddHead(const CString& str);
-  POSITION AddTail(const CString& str);
-  void AddHead(const CStringList* pList);
-  void AddTail(const CStringList* pList);
-  // Removing from an empty list returns an empty string and changes nothing.
-  CString RemoveHead();
-  CString RemoveTail();
-  void RemoveAll();
+    POSITION AddHead(const CString& str);
+    POSITION AddTail(const CString& str);
+    void AddHead(const CStringList* pList);
+    void AddTail(const CStringList* pList);
+    // Removing from an empty list returns an empty string and changes nothing.
+    CString RemoveHead();
+    CString RemoveTail();
+    void RemoveAll();
 
-  POSITION GetHeadPosition() const;
-  POSITION GetTailPosition() const;
-  // Returns the element at rPosition and moves rPosition to the next (previous) one, NULL at the end.
-  CString& GetNext(POSITION& rPosition);
-  const CString& GetNext(POSITION& rPosition) const;
-  CString& GetPrev(POSITION& rPosition);
-  const CString& GetPrev(POSITION& rPosition) const;
-  CString& GetAt(POSITION position);
-  const CString& GetAt(POSITION position) const;
-  void SetAt(POSITION pos, const CString& str);
-  void RemoveAt(POSITION position);
-  POSITION InsertBefore(POSITION position, const CString& str);
-  POSITION InsertAfter(POSITION position, const CString& str);
+    POSITION GetHeadPosition() const;
+    POSITION GetTailPosition() const;
+    // Returns the element at rPosition and moves rPosition to the next (previous) one, NULL at the end.
+    CString& GetNext(POSITION& rPosition);
+    const CString& GetNext(POSITION& rPosition) const;
+    CString& GetPrev(POSITION& rPosition);
+    const CString& GetPrev(POSITION& rPosition) const;
+    CString& GetAt(POSITION position);
+    const CString& GetAt(POSITION position) const;
+    void SetAt(POSITION pos, const CString& str);
+    void RemoveAt(POSITION position);
+    POSITION InsertBefore(POSITION position, const CString& str);
+    POSITION InsertAfter(POSITION position, const CString& str);
 
-  // Exact, case-sensitive search starting after startAfter (from the head when NULL).
-  POSITION Find(LPCSTR searchValue, POSITION startAfter = nullptr) const;
-  // Position of the nIndex-th element (0-based), NULL when out of range.
-  POSITION FindIndex(int nIndex) const;
+    // Exact, case-sensitive search starting after startAfter (from the head when NULL).
+    POSITION Find(LPCSTR searchValue, POSITION startAfter = nullptr) const;
+    // Position of the nIndex-th element (0-based), NULL when out of range.
+    POSITION FindIndex(int nIndex) const;
 
 private:
-  struct Node : __POSITION {
-    Node* pNext = nullptr;
-    Node* pPrev = nullptr;
-    CString data;
-  };
+    struct Node : __POSITION {
+        Node* pNext = nullptr;
+        Node* pPrev = nullptr;
+        CString data;
+    };
 
-  Node* NewNode(Node* pPrev, Node* pNext, const CString& str);
-  void FreeNode(Node* pNode);
-  static Node* AsNode(POSITION pos) { return static_cast<Node*>(pos); }
+    Node* NewNode(Node* pPrev, Node* pNext, const CString& str);
+    void FreeNode(Node* pNode);
+    static Node* AsNode(POSITION pos) { return static_cast<Node*>(pos); }
 
-  Node* m_pHead = nullptr;
-  Node* m_pTail = nullptr;
-  int m_nCount = 0;
-  Node* m_pFree = nullptr;
-  int m_nBlockSize;
-  std::vector<std::unique_ptr<Node[]>> m_blocks;
-  mutable CString m_none;
+    Node* m_pHead = nullptr;
+    Node* m_pTail = nullptr;
+    int m_nCount = 0;
+    Node* m_pFree = nullptr;
+    int m_nBlockSize;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    mutable CString m_none;
 };

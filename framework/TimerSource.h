@@ -15,20 +15,20 @@
 
 class CTimerSource {
 public:
-  CTimerSource() = default;
-  CTimerSource(const CTimerSource&) = delete;
-  CTimerSource& operator=(const CTimerSource&) = delete;
-  virtual ~CTimerSource() = default;
+    CTimerSource() = default;
+    CTimerSource(const CTimerSource&) = delete;
+    CTimerSource& operator=(const CTimerSource&) = delete;
+    virtual ~CTimerSource() = default;
 
-  // Same contract as ::SetTimer with a window and no timer procedure: (re)arms timer nIDEvent of hWnd.
-  virtual UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT nElapse);
-  virtual BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent);
-  // The window is being destroyed: its timers die with it.
-  virtual void WindowDestroyed(HWND hWnd);
-  // Called by message loops that found no message; TRUE when it produced work (the loop looks again).
-  virtual BOOL OnIdle();
+    // Same contract as ::SetTimer with a window and no timer procedure: (re)arms timer nIDEvent of hWnd.
+    virtual UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT nElapse);
+    virtual BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent);
+    // The window is being destroyed: its timers die with it.
+    virtual void WindowDestroyed(HWND hWnd);
+    // Called by message loops that found no message; TRUE when it produced work (the loop looks again).
+    virtual BOOL OnIdle();
 
-  static CTimerSource* Current();
-  // Makes pSource current (NULL: the system's timers again); returns the previous one.
-  static CTimerSource* Install(CTimerSource* pSource);
+    static CTimerSource* Current();
+    // Makes pSource current (NULL: the system's timers again); returns the previous one.
+    static CTimerSource* Install(CTimerSource* pSource);
 };

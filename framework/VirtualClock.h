@@ -18,49 +18,49 @@
 
 class CVirtualClock : public CTimerSource {
 public:
-  // Installs itself as the timer source; the destructor puts the previous one back.
-  CVirtualClock();
-  ~CVirtualClock() override;
+    // Installs itself as the timer source; the destructor puts the previous one back.
+    CVirtualClock();
+    ~CVirtualClock() override;
 
-  UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT nElapse) override;
-  BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent) override;
-  void WindowDestroyed(HWND hWnd) override;
-  BOOL OnIdle() override;
+    UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT nElapse) override;
+    BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent) override;
+    void WindowDestroyed(HWND hWnd) override;
+    BOOL OnIdle() override;
 
-  // Virtual milliseconds since the clock was made.
-  DWORD Now() const { return m_now; }
-  // Moves time forward by nMilliseconds, delivering what falls due. Stops early, at the time of the tick
-  // that did it, when the modal loop that was running at the call has been ended. Returns the number of
-  // WM_TIMER messages delivered.
-  int Advance(DWORD nMilliseconds);
-  // Moves time to the next timer and delivers it; FALSE (time unchanged) when no timer is set.
-  BOOL AdvanceToNext();
-  // While on, a message loop that runs out of messages calls AdvanceToNext instead of waiting.
-  void SetAutoAdvance(BOOL bAuto) { m_bAutoAdvance = bAuto; }
+    // Virtual milliseconds since the clock was made.
+    DWORD Now() const { return m_now; }
+    // Moves time forward by nMilliseconds, delivering what falls due. Stops early, at the time of the tick
+    // that did it, when the modal loop that was running at the call has been ended. Returns the number of
+    // WM_TIMER messages delivered.
+    int Advance(DWORD nMilliseconds);
+    // Moves time to the next timer and delivers it; FALSE (time unchanged) when no timer is set.
+    BOOL AdvanceToNext();
+    // While on, a message loop that runs out of messages calls AdvanceToNext instead of waiting.
+    void SetAutoAdvance(BOOL bAuto) { m_bAutoAdvance = bAuto; }
 
-  BOOL IsTimerSet(HWND hWnd, UINT_PTR nIDEvent) const;
-  // The period of a set timer, 0 when it is not set.
-  UINT GetPeriod(HWND hWnd, UINT_PTR nIDEvent) const;
-  // When the timer falls due next (virtual ms), 0 when it is not set.
-  DWORD GetDueTime(HWND hWnd, UINT_PTR nIDEvent) const;
-  int GetTimerCount() const { return static_cast<int>(m_timers.size()); }
+    BOOL IsTimerSet(HWND hWnd, UINT_PTR nIDEvent) const;
+    // The period of a set timer, 0 when it is not set.
+    UINT GetPeriod(HWND hWnd, UINT_PTR nIDEvent) const;
+    // When the timer falls due next (virtual ms), 0 when it is not set.
+    DWORD GetDueTime(HWND hWnd, UINT_PTR nIDEvent) const;
+    int GetTimerCount() const { return static_cast<int>(m_timers.size()); }
 
 private:
-  struct Timer {
-    HWND hWnd;
-    UINT_PTR nID;
-    UINT nPeriod;
-    DWORD dwDue;
-    unsigned long long nOrder;
-  };
+    struct Timer {
+        HWND hWnd;
+        UINT_PTR nID;
+        UINT nPeriod;
+        DWORD dwDue;
+        unsigned long long nOrder;
+    };
 
-  const Timer* Find(HWND hWnd, UINT_PTR nIDEvent) const;
-  // Delivers the earliest timer due at or before dwLimit; FALSE when there is none.
-  BOOL DeliverNext(DWORD dwLimit);
+    const Timer* Find(HWND hWnd, UINT_PTR nIDEvent) const;
+    // Delivers the earliest timer due at or before dwLimit; FALSE when there is none.
+    BOOL DeliverNext(DWORD dwLimit);
 
-  CTimerSource* m_pPrevious;
-  std::vector<Timer> m_timers;
-  DWORD m_now = 0;
-  unsigned long long m_nNextOrder = 0;
-  BOOL m_bAutoAdvance = FALSE;
+    CTimerSource* m_pPrevious;
+    std::vector<Timer> m_timers;
+    DWORD m_now = 0;
+    unsigned long long m_nNextOrder = 0;
+    BOOL m_bAutoAdvance = FALSE;
 };

@@ -6,12 +6,12 @@
 
 class CWaitCursor {
 public:
-  CWaitCursor();
-  CWaitCursor(const CWaitCursor&) = delete;
-  CWaitCursor& operator=(const CWaitCursor&) = delete;
-  ~CWaitCursor();
+    CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    ~CWaitCursor();
 
-  // Shows the hourglass again (after something, a message box for instance, changed the cursor).
-  static void Restore();
-  static BOOL IsWaiting();
+    // Shows the hourglass again (after something, a message box for instance, changed the cursor).
+    static void Restore();
+    static BOOL IsWaiting();
 };

@@ -13,47 +13,47 @@ class CWnd;
 
 class CWinApp : public CCmdTarget {
 public:
-  // lpszAppName NULL: the title is string AFX_IDS_APP_TITLE when the resources have it, else the
-  // executable's name without folder and extension.
-  explicit CWinApp(LPCSTR lpszAppName = nullptr);
-  ~CWinApp() override;
+    // lpszAppName NULL: the title is string AFX_IDS_APP_TITLE when the resources have it, else the
+    // executable's name without folder and extension.
+    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    ~CWinApp() override;
 
-  virtual BOOL InitInstance();
-  // The process's exit code: the wParam of WM_QUIT when the loop ran, else 0.
-  virtual int ExitInstance();
-  // The message loop until WM_QUIT; returns ExitInstance().
-  virtual int Run();
-  // The loop found no message; the base frees temporary objects. TRUE asks for another call.
-  virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL InitInstance();
+    // The process's exit code: the wParam of WM_QUIT when the loop ran, else 0.
+    virtual int ExitInstance();
+    // The message loop until WM_QUIT; returns ExitInstance().
+    virtual int Run();
+    // The loop found no message; the base frees temporary objects. TRUE asks for another call.
+    virtual BOOL OnIdle(LONG lCount);
 
-  HICON LoadIcon(UINT nIDResource) const;
-  HICON LoadStandardIcon(LPCSTR lpszIconName) const;
-  HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
-  CWnd* GetMainWnd() const { return m_pMainWnd; }
+    HICON LoadIcon(UINT nIDResource) const;
+    HICON LoadStandardIcon(LPCSTR lpszIconName) const;
+    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
 
-  // The 3-D control look is the system's own today; kept for start-up code that asks for it.
-  BOOL Enable3dControlsStatic() { return TRUE; }
+    // The 3-D control look is the system's own today; kept for start-up code that asks for it.
+    BOOL Enable3dControlsStatic() { return TRUE; }
 
-  CWnd* m_pMainWnd = nullptr;
-  LPCSTR m_pszAppName = nullptr;
-  LPCSTR m_pszExeName = nullptr;
-  HINSTANCE m_hInstance = nullptr;
-  LPSTR m_lpCmdLine = nullptr;
-  int m_nCmdShow = SW_SHOWNORMAL;
+    CWnd* m_pMainWnd = nullptr;
+    LPCSTR m_pszAppName = nullptr;
+    LPCSTR m_pszExeName = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    LPSTR m_lpCmdLine = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
 
 protected:
-  afx_msg void OnAppExit();
+    afx_msg void OnAppExit();
 
-  WPARAM m_nQuitCode = 0;
+    WPARAM m_nQuitCode = 0;
 
-  DECLARE_MESSAGE_MAP()
+    DECLARE_MESSAGE_MAP()
 
 private:
-  friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
-  char m_szAppName[MAX_PATH] = "";
-  char m_szExeName[MAX_PATH] = "";
-  LPCSTR m_pszGivenName;
-  CWinApp* m_pPreviousApp;  // an application object made while another exists (tests) stands in for it
+    friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
+    char m_szAppName[MAX_PATH] = "";
+    char m_szExeName[MAX_PATH] = "";
+    LPCSTR m_pszGivenName;
+    CWinApp* m_pPreviousApp;  // an application object made while another exists (tests) stands in for it
 };
 
 CWinApp* AfxGetApp();

@@ -3,6 +3,10 @@
 
 #include "Wnd.h"
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetWindowDC(m_hWnd)); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetWindowDC(m_hWnd));
+}
 
-CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
+CWindowDC::~CWindowDC() {
+    ::ReleaseDC(m_hWnd, Detach());
+}

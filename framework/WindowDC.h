@@ -7,9 +7,9 @@ class CWnd;
 
 class CWindowDC : public CDC {
 public:
-  explicit CWindowDC(CWnd* pWnd);
-  ~CWindowDC() override;
+    explicit CWindowDC(CWnd* pWnd);
+    ~CWindowDC() override;
 
 protected:
-  HWND m_hWnd;
+    HWND m_hWnd;
 };

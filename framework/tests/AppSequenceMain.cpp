@@ -10,38 +10,39 @@ CString g_log;
 
 class CSequenceFrame : public CFrameWnd {
 protected:
-  afx_msg int OnCreate(LPCREATESTRUCT lpcs) {
-    g_log += "create ";
-    PostMessage(WM_COMMAND, ID_APP_EXIT);  // handled once the application's loop runs
-    return CFrameWnd::OnCreate(lpcs);
-  }
-  afx_msg void OnClose() {
-    g_log += "close ";
-    CFrameWnd::OnClose();
-  }
-  DECLARE_MESSAGE_MAP()
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs) {
+        g_log += "create ";
+        PostMessage(WM_COMMAND, ID_APP_EXIT);  // handled once the application's loop runs
+        return CFrameWnd::OnCreate(lpcs);
+    }
+    afx_msg void OnClose() {
+        g_log += "close ";
+        CFrameWnd::OnClose();
+    }
+    DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSequenceFrame, CFrameWnd)
-  ON_WM_CREATE()
-  ON_WM_CLOSE()
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
 END_MESSAGE_MAP()
+// clang-format on
 
 class CSequenceApp : public CWinApp {
 public:
-  BOOL InitInstance() override {
-    g_log += "init ";
-    CSequenceFrame* pFrame = new CSequenceFrame;
-    if (!pFrame->LoadFrame(IDR_TESTFRAME))
-      return FALSE;
-    m_pMainWnd = pFrame;
-    return TRUE;
-  }
-  int ExitInstance() override {
-    g_log += "exit";
-    int code = CWinApp::ExitInstance();
-    return code == 0 && g_log == "init create close exit" && CString(m_pszAppName) == "Framework Tests" ? 0 : 1;
-  }
+    BOOL InitInstance() override {
+        g_log += "init ";
+        CSequenceFrame* pFrame = new CSequenceFrame;
+        if (!pFrame->LoadFrame(IDR_TESTFRAME)) return FALSE;
+        m_pMainWnd = pFrame;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        g_log += "exit";
+        int code = CWinApp::ExitInstance();
+        return code == 0 && g_log == "init create close exit" && CString(m_pszAppName) == "Framework Tests" ? 0 : 1;
+    }
 };
 
 CSequenceApp theApp;

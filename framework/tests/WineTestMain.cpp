@@ -4,14 +4,16 @@
 
 #include "WineTestSupport.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
-  ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
+// clang-format on
 
 CTestApp theApp;
 
 int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
-  return RUN_ALL_TESTS();
+    testing::InitGoogleTest(&argc, argv);
+    AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+    return RUN_ALL_TESTS();
 }
