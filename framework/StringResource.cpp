@@ -5,9 +5,14 @@
 #include "WinApp.h"
 
 BOOL CString::LoadString(UINT nID) {
-    // String resources are stored in UTF-16; LoadStringA converts to the 8-bit code page.
-    char buffer[1024];
-    int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer, sizeof buffer);
-    *this = n > 0 ? CString(buffer, n) : CString();
-    return n > 0;
+    // String resources are stored in UTF-16; LoadStringA converts to the 8-bit code page. A result that
+    // fills the buffer may have been cut short: try again with a larger one (entries are at most 4095).
+    for (int size = 256; size <= 8192; size *= 2) {
+        int n = ::LoadStringA(AfxGetResourceHandle(), nID, GetBufferSetLength(size), size + 1);
+        if (n < size || size == 8192) {
+            ReleaseBuffer(n > 0 ? n : 0);
+            return n > 0;
+        }
+    }
+    return FALSE;
 }

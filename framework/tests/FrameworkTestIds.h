@@ -18,6 +18,7 @@
 
 #define IDS_APP_TITLE_TEXT 57344
 #define IDS_COMM_ERROR 61208
+#define IDS_LONG 61300  // 600 characters: longer than a first guess at the buffer
 #define IDR_TESTFRAME 130
 
 #define ID_TEST_COMMAND 32771

@@ -375,6 +375,9 @@ TEST(App, RunEndsWithTheQuitCodeThroughExitInstance) {
     CString loaded;
     EXPECT_TRUE(loaded.LoadString(IDS_COMM_ERROR));
     EXPECT_EQ(loaded.Find('\n'), 20);
+    ASSERT_TRUE(loaded.LoadString(IDS_LONG));
+    EXPECT_EQ(loaded.GetLength(), 600);
+    EXPECT_STREQ(loaded.Right(10), "0123456789");
     EXPECT_FALSE(loaded.LoadString(9999));
     EXPECT_TRUE(loaded.IsEmpty());
     EXPECT_NE(theApp.LoadStandardIcon(MAKEINTRESOURCEA(32515)), nullptr);  // IDI_EXCLAMATION
