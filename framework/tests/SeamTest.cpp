@@ -192,3 +192,36 @@ TEST(ModalHook, EachModalRunIsAnnouncedToTheInnermostHook) {
     EXPECT_EQ(innerCalls, 1);
     EXPECT_EQ(outerCalls, 1);
 }
+
+TEST(VirtualClock, TimersOfAnOuterDialogKeepTickingWhileANestedOneRuns) {
+    CVirtualClock clock;
+    clock.SetAutoAdvance(TRUE);
+    CTestDlg outer, inner(&outer);
+    CString log;
+    outer.m_onInit = [](CTestDlg* p) {
+        p->SetTimer(1, 1000);
+        return TRUE;
+    };
+    outer.m_onTimer = [&](CTestDlg* p, UINT_PTR) {
+        log.AppendFormat("outer@%lu ", clock.Now());
+        if (clock.Now() == 2000) {
+            log.AppendFormat("inner=%d ", static_cast<int>(inner.DoModal()));
+        } else if (clock.Now() == 4000) {
+            p->KillTimer(1);
+            p->EndDialog(IDOK);
+        }
+    };
+    int innerTicks = 0;
+    inner.m_onInit = [](CTestDlg* p) {
+        p->SetTimer(2, 700);
+        return TRUE;
+    };
+    inner.m_onTimer = [&](CTestDlg* p, UINT_PTR) {
+        log.AppendFormat("inner@%lu ", clock.Now());
+        if (++innerTicks == 3) p->EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    // The inner loop delivers the outer dialog's ticks too (3000, 4000), as it would with real timers; the
+    // outer dialog ended at 4000 leaves its loop only after the inner one has returned.
+    EXPECT_STREQ(log, "outer@1000 outer@2000 inner@2700 outer@3000 inner@3400 outer@4000 inner@4100 inner=2 ");
+}

@@ -402,3 +402,20 @@ TEST(WaitCursor, NestedWaitCursorsRestoreTheCursorOnce) {
     EXPECT_FALSE(CWaitCursor::IsWaiting());
     EXPECT_EQ(::GetCursor(), arrow);
 }
+
+TEST(WaitCursor, LibraryWindowsKeepTheHourglassWhenTheMouseMoves) {
+    CTestDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST));
+    HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    HCURSOR wait = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));
+    {
+        CWaitCursor busy;
+        ::SetCursor(arrow);
+        EXPECT_TRUE(
+            dlg.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dlg.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(::GetCursor(), wait);
+    }
+    dlg.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dlg.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(::GetCursor(), wait);  // the window's own cursor again
+    dlg.DestroyWindow();
+}
