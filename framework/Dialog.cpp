@@ -94,6 +94,11 @@ int CDialog::RunModalLoop() {
     CModalHook::Notify(this);
     MSG msg;
     while (m_bContinueModal) {
+        // A dialog destroyed under its loop (by a handler, or with its owner) has nothing left to wait for.
+        if (!m_hWnd) {
+            m_bContinueModal = FALSE;
+            break;
+        }
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!CTimerSource::Current()->OnIdle()) ::WaitMessage();
             continue;

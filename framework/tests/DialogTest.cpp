@@ -157,6 +157,21 @@ TEST(EndDialog, FromOnInitDialogSkipsTheLoop) {
     EXPECT_EQ(hookCalls, 0);
 }
 
+TEST(EndDialog, DestroyedUnderItsLoopEndsTheLoop) {
+    ModelessTestDlg owner;
+    CTestDlg dlg(&owner);
+    CModalHook hook([](CDialog* p) { p->DestroyWindow(); });
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    CTestDlg ended(&owner);
+    CModalHook endThenDestroy([](CDialog* p) {
+        p->EndDialog(3);
+        p->DestroyWindow();
+    });
+    EXPECT_EQ(ended.DoModal(), 3);
+}
+
 TEST(EndDialog, MissingTemplateGivesMinusOneAndReenablesTheOwner) {
     ModelessTestDlg owner;
     CDialog missing(4711, &owner);
