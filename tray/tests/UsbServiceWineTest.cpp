@@ -270,6 +270,49 @@ TEST_F(LabTest, AHostAnsweringOnlyLaterEchoesIsReachable)
     EXPECT_GE(GetTickCount() - start, 1400u) << "the first echoes should have gone unanswered";
 }
 
+// Against the appliance simulator (tests/sim/segment1.ini on a1 with two addresses, segment2.ini on a2),
+// whose codec shares nothing with this one.
+TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator)
+{
+    std::vector<std::string> names, addresses;
+    EXPECT_TRUE(DiscoverDisks(names, addresses));
+    ASSERT_EQ(names.size(), 3u);
+    std::vector<std::pair<std::string, std::string>> segment1{{addresses[0], names[0]}, {addresses[1], names[1]}};
+    std::sort(segment1.begin(), segment1.end());
+    EXPECT_EQ(segment1[0], (std::pair<std::string, std::string>{"198.18.1.10", "\\\\NAS1\\usb"}));
+    EXPECT_EQ(segment1[1].first, "198.18.1.11");
+    // The unterminated name is cut inside its field.
+    EXPECT_EQ(segment1[1].second.size(), USB_NAME_SIZE - 1);
+    EXPECT_EQ(segment1[1].second.rfind("\\\\NAS2\\data", 0), 0u);
+    EXPECT_EQ(addresses[2], "198.18.2.10");
+    EXPECT_EQ(names[2], "\\\\NAS3\\usb");
+
+    UsbPacket reply{};
+    ASSERT_TRUE(QueryEject("NAS1", reply));
+    EXPECT_EQ(reply.wType, PKT_EJECTED);
+    EXPECT_EQ(reply.wStatus, 0);
+    EXPECT_EQ(UsbPacketName(reply), "\\\\NAS1\\usb");
+    // The disk is gone now: the appliance answers, but with no disk to eject.
+    ASSERT_TRUE(QueryEject("NAS1", reply));
+    EXPECT_NE(reply.wType, PKT_EJECTED);
+    EXPECT_EQ(UsbPacketName(reply), "");
+
+    ASSERT_TRUE(QueryEject("NAS2", reply));
+    EXPECT_EQ(reply.wStatus, STATUS_IN_USE);
+
+    // The eject request leaves from any local address, that is through the default route's interface only:
+    // an appliance on the second segment never hears it.
+    CShortWaitSocket socket;
+    EXPECT_FALSE(RunEjectQuery(socket, "NAS3", reply));
+
+    names.clear();
+    addresses.clear();
+    EXPECT_TRUE(DiscoverDisks(names, addresses));
+    auto nas1 = std::find(addresses.begin(), addresses.end(), "198.18.1.10");
+    ASSERT_NE(nas1, addresses.end());
+    EXPECT_EQ(names[static_cast<size_t>(nas1 - addresses.begin())], "");
+}
+
 // Run in a lab whose PC has eleven interfaces.
 TEST(ManyInterfaces, LocalAddressesStopAtTen)
 {
