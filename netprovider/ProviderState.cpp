@@ -44,7 +44,8 @@ void CProviderState::Parse(const std::string& text)
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
+        // Written on Windows or by hand: any trailing carriage returns go, so that text read back is the same.
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
             continue;

@@ -103,3 +103,15 @@ TEST(ProviderState, EnvironmentFailureList)
     EXPECT_EQ(rules[1].code, 2401u);
     EXPECT_EQ(rules[1].timesLeft, -1);
 }
+
+TEST(ProviderState, TrailingCarriageReturnsDoNotChangeTheTextReadBack)
+{
+    CProviderState state;
+    state.Parse("kept\r\r\nconn\tq:\t\\\\A\\b\r\r\n");
+    ASSERT_EQ(state.Connections().size(), 1u);
+    EXPECT_EQ(state.Connections()[0].remoteName, "\\\\A\\b");
+    CProviderState again;
+    again.Parse(state.Serialize());
+    EXPECT_EQ(again.Serialize(), state.Serialize());
+    EXPECT_EQ(state.Serialize(), "conn\tQ:\t\\\\A\\b\nkept\n");
+}
