@@ -70,3 +70,5 @@
 #define IDS_SET_NETATALK_FAIL 61274
 #define IDS_SET_MS_NETWORK_FAIL 61275
 #define IDS_SCANNING_DISK 61277
+
+#include "desktop_ids.h"
