@@ -32,15 +32,13 @@ constexpr DWORD WNNC_START = 0x0000000C;
 const wchar_t PROVIDER_NAME[] = ZT_PROVIDER_NAME;
 constexpr DWORD PROVIDER_NET_TYPE = WNNC_NET_RDR2SAMPLE;
 
-std::wstring RememberedKey(wchar_t letter)
-{
+std::wstring RememberedKey(wchar_t letter) {
     return std::wstring(L"Network\\") + letter;
 }
 
 // The values Windows keeps for a remembered drive, of which Wine's router reads RemotePath, ProviderName and
 // ConnectionType.
-void Remember(wchar_t letter, const std::wstring& remote)
-{
+void Remember(wchar_t letter, const std::wstring& remote) {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, RememberedKey(letter).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
@@ -61,8 +59,7 @@ void Remember(wchar_t letter, const std::wstring& remote)
     RegCloseKey(key);
 }
 
-void Forget(wchar_t letter)
-{
+void Forget(wchar_t letter) {
     RegDeleteKeyW(HKEY_CURRENT_USER, RememberedKey(letter).c_str());
 }
 
@@ -72,85 +69,70 @@ struct CEnumeration {
 };
 
 // Copies text to the top of the free space [low, high), moving high down; false when it does not fit.
-bool PackString(const std::wstring& text, BYTE*& high, BYTE* low, LPWSTR& target)
-{
+bool PackString(const std::wstring& text, BYTE*& high, BYTE* low, LPWSTR& target) {
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (static_cast<size_t>(high - low) < bytes)
-        return false;
+    if (static_cast<size_t>(high - low) < bytes) return false;
     high -= bytes;
     std::memcpy(high, text.c_str(), bytes);
     target = reinterpret_cast<LPWSTR>(high);
     return true;
 }
 
-size_t EntrySize(const CProviderState::Connection& c)
-{
+size_t EntrySize(const CProviderState::Connection& c) {
     return sizeof(NETRESOURCEW) +
-           (FromUtf8(c.localName).size() + FromUtf8(c.remoteName).size() + wcslen(PROVIDER_NAME) + 3) *
-               sizeof(wchar_t);
+           (FromUtf8(c.localName).size() + FromUtf8(c.remoteName).size() + wcslen(PROVIDER_NAME) + 3) * sizeof(wchar_t);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
-{
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
     return TRUE;
 }
 
-DWORD WINAPI NPGetCaps(DWORD index)
-{
+DWORD WINAPI NPGetCaps(DWORD index) {
     switch (index) {
-    case WNNC_SPEC_VERSION:
-        return WNNC_SPEC_VERSION51;
-    case WNNC_NET_TYPE:
-        return PROVIDER_NET_TYPE;
-    case WNNC_DRIVER_VERSION:
-        return 1;
-    case WNNC_CONNECTION:
-        return WNNC_CON_ADDCONNECTION | WNNC_CON_ADDCONNECTION3 | WNNC_CON_CANCELCONNECTION |
-               WNNC_CON_GETCONNECTIONS;
-    case WNNC_ENUMERATION:
-        return WNNC_ENUM_LOCAL;
-    case WNNC_START:
-        return 1;
-    default:
-        return 0;
+        case WNNC_SPEC_VERSION:
+            return WNNC_SPEC_VERSION51;
+        case WNNC_NET_TYPE:
+            return PROVIDER_NET_TYPE;
+        case WNNC_DRIVER_VERSION:
+            return 1;
+        case WNNC_CONNECTION:
+            return WNNC_CON_ADDCONNECTION | WNNC_CON_ADDCONNECTION3 | WNNC_CON_CANCELCONNECTION |
+                   WNNC_CON_GETCONNECTIONS;
+        case WNNC_ENUMERATION:
+            return WNNC_ENUM_LOCAL;
+        case WNNC_START:
+            return 1;
+        default:
+            return 0;
     }
 }
 
-DWORD WINAPI NPAddConnection3(HWND, LPNETRESOURCEW resource, LPWSTR, LPWSTR, DWORD flags)
-{
+DWORD WINAPI NPAddConnection3(HWND, LPNETRESOURCEW resource, LPWSTR, LPWSTR, DWORD flags) {
     CStateFile file;
-    if (!file.Open())
-        return WN_NET_ERROR;
-    if (DWORD code = file.TakeFailure("NPAddConnection3"))
-        return code;
-    if (resource == nullptr || resource->lpRemoteName == nullptr)
-        return WN_BAD_NETNAME;
-    if (resource->dwType != RESOURCETYPE_DISK && resource->dwType != RESOURCETYPE_ANY)
-        return WN_BAD_DEV_TYPE;
+    if (!file.Open()) return WN_NET_ERROR;
+    if (DWORD code = file.TakeFailure("NPAddConnection3")) return code;
+    if (resource == nullptr || resource->lpRemoteName == nullptr) return WN_BAD_NETNAME;
+    if (resource->dwType != RESOURCETYPE_DISK && resource->dwType != RESOURCETYPE_ANY) return WN_BAD_DEV_TYPE;
     std::string remote = ToUtf8(resource->lpRemoteName);
-    if (!CProviderState::IsUncPath(remote))
-        return WN_BAD_NETNAME;
+    if (!CProviderState::IsUncPath(remote)) return WN_BAD_NETNAME;
     std::string local = ToUtf8(resource->lpLocalName);
     CProviderState& state = file.State();
     std::string drive;
     if (!local.empty()) {
         drive = CProviderState::NormalizeDrive(local);
-        if (drive.empty())
-            return WN_BAD_LOCALNAME;
+        if (drive.empty()) return WN_BAD_LOCALNAME;
         wchar_t root[] = {static_cast<wchar_t>(drive[0]), L':', L'\\', 0};
         if (state.FindByLocal(drive) != nullptr || GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR)
             return WN_ALREADY_CONNECTED;
-        if (!DefineRemoteDrive(root[0], resource->lpRemoteName))
-            return WN_NET_ERROR;
+        if (!DefineRemoteDrive(root[0], resource->lpRemoteName)) return WN_NET_ERROR;
     }
     state.Add({drive, remote});
     if (!file.Save()) {
-        if (!drive.empty())
-            RemoveDriveDefinition(static_cast<wchar_t>(drive[0]));
+        if (!drive.empty()) RemoveDriveDefinition(static_cast<wchar_t>(drive[0]));
         return WN_NET_ERROR;
     }
     if (!drive.empty() && !(flags & CONNECT_TEMPORARY))
@@ -158,28 +140,22 @@ DWORD WINAPI NPAddConnection3(HWND, LPNETRESOURCEW resource, LPWSTR, LPWSTR, DWO
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPAddConnection(LPNETRESOURCEW resource, LPWSTR password, LPWSTR userName)
-{
+DWORD WINAPI NPAddConnection(LPNETRESOURCEW resource, LPWSTR password, LPWSTR userName) {
     return NPAddConnection3(nullptr, resource, password, userName, 0);
 }
 
-DWORD WINAPI NPCancelConnection(LPWSTR name, BOOL)
-{
+DWORD WINAPI NPCancelConnection(LPWSTR name, BOOL) {
     CStateFile file;
-    if (!file.Open())
-        return WN_NET_ERROR;
-    if (DWORD code = file.TakeFailure("NPCancelConnection"))
-        return code;
+    if (!file.Open()) return WN_NET_ERROR;
+    if (DWORD code = file.TakeFailure("NPCancelConnection")) return code;
     std::string text = ToUtf8(name);
     CProviderState& state = file.State();
     const CProviderState::Connection* found =
         text.find(':') != std::string::npos ? state.FindByLocal(text) : state.FindDevicelessByRemote(text);
-    if (found == nullptr)
-        return WN_NOT_CONNECTED;
+    if (found == nullptr) return WN_NOT_CONNECTED;
     std::string drive = found->localName;
     state.Remove(drive.empty() ? text : drive);
-    if (!file.Save())
-        return WN_NET_ERROR;
+    if (!file.Save()) return WN_NET_ERROR;
     if (!drive.empty()) {
         RemoveDriveDefinition(static_cast<wchar_t>(drive[0]));
         // The tray utility cancels with CONNECT_UPDATE_PROFILE, which forgets the remembered entry; the
@@ -189,18 +165,13 @@ DWORD WINAPI NPCancelConnection(LPWSTR name, BOOL)
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD bufferLength)
-{
+DWORD WINAPI NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD bufferLength) {
     CStateFile file;
-    if (!file.Open())
-        return WN_NET_ERROR;
-    if (DWORD code = file.TakeFailure("NPGetConnection"))
-        return code;
-    if (bufferLength == nullptr)
-        return WN_BAD_POINTER;
+    if (!file.Open()) return WN_NET_ERROR;
+    if (DWORD code = file.TakeFailure("NPGetConnection")) return code;
+    if (bufferLength == nullptr) return WN_BAD_POINTER;
     const CProviderState::Connection* found = file.State().FindByLocal(ToUtf8(localName));
-    if (found == nullptr)
-        return WN_NOT_CONNECTED;
+    if (found == nullptr) return WN_NOT_CONNECTED;
     std::wstring remote = FromUtf8(found->remoteName);
     DWORD needed = static_cast<DWORD>(remote.size() + 1);
     if (remoteName == nullptr || *bufferLength < needed) {
@@ -211,34 +182,26 @@ DWORD WINAPI NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD buffer
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPOpenEnum(DWORD scope, DWORD, DWORD, LPNETRESOURCEW, LPHANDLE handle)
-{
+DWORD WINAPI NPOpenEnum(DWORD scope, DWORD, DWORD, LPNETRESOURCEW, LPHANDLE handle) {
     CStateFile file;
-    if (!file.Open())
-        return WN_NET_ERROR;
-    if (DWORD code = file.TakeFailure("NPOpenEnum"))
-        return code;
-    if (handle == nullptr)
-        return WN_BAD_POINTER;
-    if (scope != RESOURCE_CONNECTED)
-        return WN_NOT_SUPPORTED;
+    if (!file.Open()) return WN_NET_ERROR;
+    if (DWORD code = file.TakeFailure("NPOpenEnum")) return code;
+    if (handle == nullptr) return WN_BAD_POINTER;
+    if (scope != RESOURCE_CONNECTED) return WN_NOT_SUPPORTED;
     auto* enumeration = new CEnumeration;
     enumeration->connections = file.State().Connections();
     *handle = enumeration;
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD bufferSize)
-{
+DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD bufferSize) {
     {
         CStateFile file;
         if (file.Open())
-            if (DWORD code = file.TakeFailure("NPEnumResource"))
-                return code;
+            if (DWORD code = file.TakeFailure("NPEnumResource")) return code;
     }
     auto* enumeration = static_cast<CEnumeration*>(handle);
-    if (enumeration == nullptr || count == nullptr || bufferSize == nullptr)
-        return WN_BAD_POINTER;
+    if (enumeration == nullptr || count == nullptr || bufferSize == nullptr) return WN_BAD_POINTER;
     if (enumeration->next >= enumeration->connections.size()) {
         *count = 0;
         return WN_NO_MORE_ENTRIES;
@@ -250,8 +213,7 @@ DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD
         const CProviderState::Connection& c = enumeration->connections[enumeration->next];
         BYTE* entryEnd = reinterpret_cast<BYTE*>(entries + given + 1);
         size_t strings = EntrySize(c) - sizeof(NETRESOURCEW);
-        if (buffer == nullptr || entryEnd > high || static_cast<size_t>(high - entryEnd) < strings)
-            break;
+        if (buffer == nullptr || entryEnd > high || static_cast<size_t>(high - entryEnd) < strings) break;
         NETRESOURCEW& r = entries[given];
         std::memset(&r, 0, sizeof r);
         BYTE* top = high;
@@ -265,8 +227,7 @@ DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD
         r.dwType = RESOURCETYPE_DISK;
         r.dwDisplayType = RESOURCEDISPLAYTYPE_SHARE;
         r.dwUsage = 0;
-        if (c.localName.empty())
-            r.lpLocalName = nullptr;
+        if (c.localName.empty()) r.lpLocalName = nullptr;
         given++;
         enumeration->next++;
     }
@@ -278,10 +239,9 @@ DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPCloseEnum(HANDLE handle)
-{
+DWORD WINAPI NPCloseEnum(HANDLE handle) {
     delete static_cast<CEnumeration*>(handle);
     return WN_SUCCESS;
 }
 
-} // extern "C"
+}  // extern "C"

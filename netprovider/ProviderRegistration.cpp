@@ -13,27 +13,22 @@ namespace {
 const wchar_t ORDER_KEY[] = L"System\\CurrentControlSet\\Control\\NetworkProvider\\Order";
 const wchar_t SERVICE_KEY[] = L"System\\CurrentControlSet\\Services\\" ZT_PROVIDER_SERVICE;
 
-bool ReadString(HKEY root, const wchar_t* key, const wchar_t* value, std::wstring& out)
-{
+bool ReadString(HKEY root, const wchar_t* key, const wchar_t* value, std::wstring& out) {
     DWORD size = 0;
-    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return false;
+    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, 0);
-    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS)
-        return false;
+    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS) return false;
     out = buffer.data();
     return true;
 }
 
-LONG WriteString(HKEY key, const wchar_t* name, const std::wstring& value)
-{
+LONG WriteString(HKEY key, const wchar_t* name, const std::wstring& value) {
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 // The order without our own entry.
-std::wstring OrderWithout(const std::wstring& order)
-{
+std::wstring OrderWithout(const std::wstring& order) {
     std::wstring out, item;
     for (size_t i = 0; i <= order.size(); i++) {
         if (i == order.size() || order[i] == L',') {
@@ -47,41 +42,34 @@ std::wstring OrderWithout(const std::wstring& order)
     return out;
 }
 
-void ForgetOurRememberedConnections()
-{
+void ForgetOurRememberedConnections() {
     HKEY network;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Network", 0, KEY_READ | KEY_WRITE, &network) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Network", 0, KEY_READ | KEY_WRITE, &network) != ERROR_SUCCESS) return;
     std::vector<std::wstring> ours;
     wchar_t name[64];
     for (DWORD i = 0;; i++) {
         DWORD len = 64;
-        if (RegEnumKeyExW(network, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+        if (RegEnumKeyExW(network, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         std::wstring provider;
-        if (ReadString(network, name, L"ProviderName", provider) && provider == ZT_PROVIDER_NAME)
-            ours.push_back(name);
+        if (ReadString(network, name, L"ProviderName", provider) && provider == ZT_PROVIDER_NAME) ours.push_back(name);
     }
-    for (const std::wstring& key : ours)
-        RegDeleteKeyW(network, key.c_str());
+    for (const std::wstring& key : ours) RegDeleteKeyW(network, key.c_str());
     RegCloseKey(network);
 }
 
-} // namespace
+}  // namespace
 
-std::wstring ProgramFolder()
-{
+std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH];
     DWORD len = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, len);
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, std::string& error)
-{
+bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, std::string& error) {
     HKEY provider;
-    LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, ZT_PROVIDER_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &provider,
-                              nullptr);
+    LONG rc =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, ZT_PROVIDER_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &provider, nullptr);
     if (rc != ERROR_SUCCESS) {
         error = "cannot create the provider key: " + std::to_string(rc);
         return false;
@@ -96,11 +84,9 @@ bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile,
         RegSetValueExW(provider, L"HadOrder", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&had), sizeof had);
     }
     rc = WriteString(provider, L"Name", ZT_PROVIDER_NAME);
-    if (rc == ERROR_SUCCESS)
-        rc = WriteString(provider, L"ProviderPath", dllPath);
-    if (rc == ERROR_SUCCESS)
-        rc = WriteString(provider, L"StateFile", stateFile);
-    DWORD networkClass = 1; // WN_NETWORK_CLASS
+    if (rc == ERROR_SUCCESS) rc = WriteString(provider, L"ProviderPath", dllPath);
+    if (rc == ERROR_SUCCESS) rc = WriteString(provider, L"StateFile", stateFile);
+    DWORD networkClass = 1;  // WN_NETWORK_CLASS
     if (rc == ERROR_SUCCESS)
         rc = RegSetValueExW(provider, L"Class", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&networkClass),
                             sizeof networkClass);
@@ -124,14 +110,12 @@ bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile,
     return true;
 }
 
-void RemoveProvider()
-{
+void RemoveProvider() {
     {
         CStateFile file;
         if (file.Open()) {
             for (const CProviderState::Connection& c : file.State().Connections())
-                if (!c.localName.empty())
-                    RemoveDriveDefinition(static_cast<wchar_t>(c.localName[0]));
+                if (!c.localName.empty()) RemoveDriveDefinition(static_cast<wchar_t>(c.localName[0]));
             file.Close();
         }
         DeleteFileW(CStateFile::Path().c_str());

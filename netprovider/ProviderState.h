@@ -14,13 +14,13 @@
 class CProviderState {
 public:
     struct Connection {
-        std::string localName; // "Z:" (upper case) or empty for a connection without a device
+        std::string localName;  // "Z:" (upper case) or empty for a connection without a device
         std::string remoteName;
     };
     struct Failure {
         std::string call;
         uint32_t code;
-        int timesLeft; // -1: every time
+        int timesLeft;  // -1: every time
     };
 
     void Parse(const std::string& text);

@@ -16,22 +16,20 @@
 
 namespace {
 
-int Usage()
-{
-    std::fprintf(stderr, "usage: ztnpreg install [STATEFILE] | remove | run PROGRAM [ARGS...] | "
-                         "fail CALL CODE [TIMES] | remember X: \\\\SRV\\share\n");
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: ztnpreg install [STATEFILE] | remove | run PROGRAM [ARGS...] | "
+                 "fail CALL CODE [TIMES] | remember X: \\\\SRV\\share\n");
     return 2;
 }
 
-std::wstring DefaultStateFile()
-{
+std::wstring DefaultStateFile() {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     return std::wstring(windows) + L"\\temp\\ztnetprovider.txt";
 }
 
-bool Install(const std::wstring& stateFile)
-{
+bool Install(const std::wstring& stateFile) {
     std::string error;
     if (!InstallProvider(ProgramFolder() + L"ztnetprovider.dll", stateFile, error)) {
         std::fprintf(stderr, "ztnpreg: %s\n", error.c_str());
@@ -41,26 +39,21 @@ bool Install(const std::wstring& stateFile)
 }
 
 // A Unix path (as CTest passes it) becomes the prefix's DOS path.
-std::wstring ProgramPath(const wchar_t* program)
-{
-    if (program[0] != L'/')
-        return program;
+std::wstring ProgramPath(const wchar_t* program) {
+    if (program[0] != L'/') return program;
     using DosName = WCHAR*(CDECL*)(const char*);
     auto toDos = reinterpret_cast<DosName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
     std::string unix = ToUtf8(program);
     WCHAR* dos = toDos ? toDos(unix.c_str()) : nullptr;
-    if (dos == nullptr)
-        return program;
+    if (dos == nullptr) return program;
     std::wstring out = dos;
     HeapFree(GetProcessHeap(), 0, dos);
     return out;
 }
 
-std::wstring Quote(const std::wstring& arg)
-{
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos)
-        return arg;
+std::wstring Quote(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
     std::wstring out = L"\"";
     size_t backslashes = 0;
     for (wchar_t c : arg) {
@@ -76,15 +69,12 @@ std::wstring Quote(const std::wstring& arg)
     return out + L"\"";
 }
 
-int Run(int argc, wchar_t** argv, int first)
-{
+int Run(int argc, wchar_t** argv, int first) {
     std::wstring program = ProgramPath(argv[first]);
     std::wstring commandLine = Quote(program);
-    for (int i = first + 1; i < argc; i++)
-        commandLine += L" " + Quote(argv[i]);
-    RemoveProvider(); // anything an interrupted run left behind
-    if (!Install(DefaultStateFile()))
-        return 3;
+    for (int i = first + 1; i < argc; i++) commandLine += L" " + Quote(argv[i]);
+    RemoveProvider();  // anything an interrupted run left behind
+    if (!Install(DefaultStateFile())) return 3;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -102,21 +92,17 @@ int Run(int argc, wchar_t** argv, int first)
     return static_cast<int>(exitCode);
 }
 
-int Fail(const wchar_t* call, const wchar_t* code, const wchar_t* times)
-{
+int Fail(const wchar_t* call, const wchar_t* code, const wchar_t* times) {
     CStateFile file;
-    if (!file.Open())
-        return 1;
+    if (!file.Open()) return 1;
     file.State().SetFailure(ToUtf8(call), static_cast<uint32_t>(wcstoul(code, nullptr, 10)),
                             times ? static_cast<int>(wcstol(times, nullptr, 10)) : -1);
     return file.Save() ? 0 : 1;
 }
 
-int Remember(const wchar_t* local, const wchar_t* remote)
-{
+int Remember(const wchar_t* local, const wchar_t* remote) {
     std::string drive = CProviderState::NormalizeDrive(ToUtf8(local));
-    if (drive.empty())
-        return Usage();
+    if (drive.empty()) return Usage();
     HKEY key;
     std::wstring name = std::wstring(L"Network\\") + static_cast<wchar_t>(drive[0]);
     if (RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
@@ -133,15 +119,12 @@ int Remember(const wchar_t* local, const wchar_t* remote)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
-    if (argc < 2)
-        return Usage();
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return Usage();
     std::wstring command = argv[1];
-    if (command == L"install")
-        return Install(argc > 2 ? argv[2] : DefaultStateFile()) ? 0 : 1;
+    if (command == L"install") return Install(argc > 2 ? argv[2] : DefaultStateFile()) ? 0 : 1;
     if (command == L"remove") {
         RemoveProvider();
         return 0;
@@ -150,9 +133,7 @@ int wmain(int argc, wchar_t** argv)
         int first = (std::wstring(argv[2]) == L"--") ? 3 : 2;
         return first < argc ? Run(argc, argv, first) : Usage();
     }
-    if (command == L"fail" && argc > 3)
-        return Fail(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
-    if (command == L"remember" && argc > 3)
-        return Remember(argv[2], argv[3]);
+    if (command == L"fail" && argc > 3) return Fail(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
+    if (command == L"remember" && argc > 3) return Remember(argv[2], argv[3]);
     return Usage();
 }

@@ -1,29 +1,24 @@
 // Discovery and eject schedules of the USB-disk service. Every socket is closed before a schedule returns.
 #include "UsbOperations.h"
 
-std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload()
-{
+std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload() {
     std::array<uint8_t, ECHO_DATA_SIZE> payload{};
-    for (size_t i = 0; i < payload.size(); i++)
-        payload[i] = static_cast<uint8_t>(0x41 + i);
+    for (size_t i = 0; i < payload.size(); i++) payload[i] = static_cast<uint8_t>(0x41 + i);
     return payload;
 }
 
 bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
-                  std::vector<std::string>& addresses)
-{
+                  std::vector<std::string>& addresses) {
     const UsbDiscoveryImage request = BuildDiscoveryRequest();
     for (uint32_t local : localAddresses) {
-        if (!socket.Open(local))
-            return false;
+        if (!socket.Open(local)) return false;
         if (!socket.SendBroadcast(request.data(), request.size())) {
             socket.Close();
             return false;
         }
         for (;;) {
             IUsbSocket::WaitResult wait = socket.WaitReadable(DISCOVERY_QUIET_MS);
-            if (wait == IUsbSocket::TIMED_OUT)
-                break;
+            if (wait == IUsbSocket::TIMED_OUT) break;
             // A fresh buffer per datagram: a short reply never shows an earlier one's text.
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
@@ -40,12 +35,10 @@ bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresse
     return true;
 }
 
-bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket& reply)
-{
+bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket& reply) {
     const UsbPacketImage request = BuildEjectRequest(serverName);
     for (int attempt = 0; attempt < EJECT_TRIES; attempt++) {
-        if (!socket.Open(0))
-            return false;
+        if (!socket.Open(0)) return false;
         if (!socket.SendBroadcast(request.data(), request.size())) {
             socket.Close();
             return false;
@@ -57,14 +50,12 @@ bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket&
             uint32_t sender = 0;
             bool ok = socket.Receive(buffer, sizeof buffer, received, sender);
             socket.Close();
-            if (!ok)
-                return false;
+            if (!ok) return false;
             reply = ParseUsbPacket(buffer, received);
             return true;
         }
         socket.Close();
-        if (wait == IUsbSocket::SELECT_FAILED)
-            return false;
+        if (wait == IUsbSocket::SELECT_FAILED) return false;
     }
     return false;
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-constexpr uint32_t DISCOVERY_QUIET_MS = 2000; // a local address's collection ends after 2 s without a reply
-constexpr uint32_t EJECT_WAIT_MS = 20000;     // one eject try waits 20 s for its reply
+constexpr uint32_t DISCOVERY_QUIET_MS = 2000;  // a local address's collection ends after 2 s without a reply
+constexpr uint32_t EJECT_WAIT_MS = 20000;      // one eject try waits 20 s for its reply
 constexpr int EJECT_TRIES = 3;
 
 constexpr int ECHO_COUNT = 4;
@@ -18,8 +18,7 @@ constexpr uint32_t ECHO_TIMEOUT_MS = 1000;
 constexpr size_t ECHO_DATA_SIZE = 32;
 // IcmpSendEcho wants room for one reply record, the echoed data, and 8 bytes for an ICMP error.
 constexpr size_t ECHO_ERROR_ROOM = 8;
-constexpr size_t EchoReplyBufferSize(size_t replyRecordSize)
-{
+constexpr size_t EchoReplyBufferSize(size_t replyRecordSize) {
     return replyRecordSize + ECHO_DATA_SIZE + ECHO_ERROR_ROOM;
 }
 

@@ -12,33 +12,27 @@ class CPacketReader {
 public:
     explicit CPacketReader(const UsbPacketImage& image) : m_image(image) {}
 
-    uint16_t U16(size_t offset) const
-    {
-        return static_cast<uint16_t>(m_image[offset] | (m_image[offset + 1] << 8));
-    }
+    uint16_t U16(size_t offset) const { return static_cast<uint16_t>(m_image[offset] | (m_image[offset + 1] << 8)); }
     const uint8_t* Bytes(size_t offset) const { return m_image.data() + offset; }
 
 private:
     const UsbPacketImage& m_image;
 };
 
-void PutU16(UsbPacketImage& image, size_t offset, uint16_t value)
-{
+void PutU16(UsbPacketImage& image, size_t offset, uint16_t value) {
     image[offset] = static_cast<uint8_t>(value & 0xFF);
     image[offset + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-} // namespace
+}  // namespace
 
-UsbDiscoveryImage BuildDiscoveryRequest()
-{
+UsbDiscoveryImage BuildDiscoveryRequest() {
     UsbDiscoveryImage image{};
     image[0] = static_cast<uint8_t>(PKT_DISK_INFO);
     return image;
 }
 
-UsbPacketImage BuildEjectRequest(const std::string& serverName)
-{
+UsbPacketImage BuildEjectRequest(const std::string& serverName) {
     UsbPacket packet{};
     packet.wType = PKT_EJECT;
     packet.wLength = static_cast<uint16_t>(USB_NAME_SIZE);
@@ -46,8 +40,7 @@ UsbPacketImage BuildEjectRequest(const std::string& serverName)
     return SerializeUsbPacket(packet);
 }
 
-UsbPacketImage SerializeUsbPacket(const UsbPacket& packet)
-{
+UsbPacketImage SerializeUsbPacket(const UsbPacket& packet) {
     UsbPacketImage image{};
     PutU16(image, 0, packet.wType);
     PutU16(image, 2, packet.wStatus);
@@ -57,11 +50,9 @@ UsbPacketImage SerializeUsbPacket(const UsbPacket& packet)
     return image;
 }
 
-UsbPacket ParseUsbPacket(const uint8_t* data, size_t len)
-{
+UsbPacket ParseUsbPacket(const uint8_t* data, size_t len) {
     UsbPacketImage image{};
-    if (data != nullptr)
-        std::memcpy(image.data(), data, std::min(len, USB_PACKET_SIZE));
+    if (data != nullptr) std::memcpy(image.data(), data, std::min(len, USB_PACKET_SIZE));
     CPacketReader reader(image);
     UsbPacket packet{};
     packet.wType = reader.U16(0);
@@ -73,28 +64,22 @@ UsbPacket ParseUsbPacket(const uint8_t* data, size_t len)
     return packet;
 }
 
-std::string UsbPacketName(const UsbPacket& packet)
-{
+std::string UsbPacketName(const UsbPacket& packet) {
     const void* nul = std::memchr(packet.szName, '\0', USB_NAME_SIZE);
     size_t len = nul ? static_cast<size_t>(static_cast<const char*>(nul) - packet.szName) : USB_NAME_SIZE;
     return std::string(packet.szName, len);
 }
 
-void ServerOfPath(std::string path, std::string& server)
-{
+void ServerOfPath(std::string path, std::string& server) {
     size_t start = path.find("\\\\");
-    if (start != std::string::npos)
-        path.erase(0, start + 2);
+    if (start != std::string::npos) path.erase(0, start + 2);
     size_t end = path.find('\\');
-    if (end != std::string::npos)
-        path.erase(end);
+    if (end != std::string::npos) path.erase(end);
     server = path;
 }
 
-std::string FormatIPv4(uint32_t networkOrderAddress)
-{
+std::string FormatIPv4(uint32_t networkOrderAddress) {
     uint8_t b[4];
     std::memcpy(b, &networkOrderAddress, sizeof b);
-    return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
-           std::to_string(b[3]);
+    return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]);
 }

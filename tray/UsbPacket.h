@@ -9,13 +9,13 @@
 
 constexpr uint16_t USB_SERVICE_PORT = 917;
 
-constexpr uint16_t PKT_DISK_INFO = 32;  // discovery request and reply; notice: a disk is available
-constexpr uint16_t PKT_EJECTED = 33;    // eject reply on success; notice: the disk is gone
-constexpr uint16_t PKT_REMOVED = 34;    // notice: the disk is gone
-constexpr uint16_t PKT_EJECT = 35;      // eject request
-constexpr uint16_t PKT_WRONG_PORT = 36; // notice: a flash disk sits in the wrong USB port
+constexpr uint16_t PKT_DISK_INFO = 32;   // discovery request and reply; notice: a disk is available
+constexpr uint16_t PKT_EJECTED = 33;     // eject reply on success; notice: the disk is gone
+constexpr uint16_t PKT_REMOVED = 34;     // notice: the disk is gone
+constexpr uint16_t PKT_EJECT = 35;       // eject request
+constexpr uint16_t PKT_WRONG_PORT = 36;  // notice: a flash disk sits in the wrong USB port
 
-constexpr uint16_t STATUS_IN_USE = 0xFFFF; // eject reply: the disk is in use and stays
+constexpr uint16_t STATUS_IN_USE = 0xFFFF;  // eject reply: the disk is in use and stays
 
 constexpr size_t USB_HEADER_SIZE = 8;
 constexpr size_t USB_NAME_SIZE = 256;

@@ -12,17 +12,14 @@
 
 char g_senderAddress[16];
 
-void InitSockets()
-{
+void InitSockets() {
     WSADATA data;
     WSAStartup(0x0101, &data);
 }
 
-SOCKET OpenListener(HWND window, UINT message)
-{
+SOCKET OpenListener(HWND window, UINT message) {
     SOCKET listener = socket(AF_INET, SOCK_DGRAM, 0);
-    if (listener == INVALID_SOCKET)
-        return INVALID_SOCKET;
+    if (listener == INVALID_SOCKET) return INVALID_SOCKET;
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = INADDR_ANY;
@@ -35,52 +32,43 @@ SOCKET OpenListener(HWND window, UINT message)
     return listener;
 }
 
-bool ReceivePacket(SOCKET listener, UsbPacket& packet)
-{
+bool ReceivePacket(SOCKET listener, UsbPacket& packet) {
     char buffer[USB_RECEIVE_SIZE];
     sockaddr_in from{};
     int fromLen = sizeof from;
     int got = recvfrom(listener, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLen);
-    if (got == SOCKET_ERROR && WSAGetLastError() == WSAEMSGSIZE)
-        got = sizeof buffer;
-    if (got < 1)
-        return false;
+    if (got == SOCKET_ERROR && WSAGetLastError() == WSAEMSGSIZE) got = sizeof buffer;
+    if (got < 1) return false;
     std::string sender = FormatIPv4(from.sin_addr.s_addr);
     std::memcpy(g_senderAddress, sender.c_str(), sender.size() + 1);
     packet = ParseUsbPacket(reinterpret_cast<const uint8_t*>(buffer), static_cast<size_t>(got));
     return true;
 }
 
-void GetLocalAddresses(uint32_t addresses[MAX_LOCAL_ADDRESSES], int& count)
-{
+void GetLocalAddresses(uint32_t addresses[MAX_LOCAL_ADDRESSES], int& count) {
     count = 0;
     char hostName[100];
-    if (gethostname(hostName, sizeof hostName) == SOCKET_ERROR)
-        return;
+    if (gethostname(hostName, sizeof hostName) == SOCKET_ERROR) return;
     hostent* host = gethostbyname(hostName);
-    if (host == nullptr || host->h_addrtype != AF_INET || host->h_length != 4)
-        return;
+    if (host == nullptr || host->h_addrtype != AF_INET || host->h_length != 4) return;
     // Further addresses of a host with more than ten are left out.
     for (char** entry = host->h_addr_list; *entry != nullptr && count < MAX_LOCAL_ADDRESSES; entry++)
         std::memcpy(&addresses[count++], *entry, 4);
 }
 
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket)
-{
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket) {
     uint32_t local[MAX_LOCAL_ADDRESSES];
     int count = 0;
     GetLocalAddresses(local, count);
     return RunDiscovery(socket, std::vector<uint32_t>(local, local + count), names, addresses);
 }
 
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses)
-{
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses) {
     CWinsockUsbSocket socket;
     return DiscoverDisks(names, addresses, socket);
 }
 
-bool QueryEject(const std::string& serverName, UsbPacket& reply)
-{
+bool QueryEject(const std::string& serverName, UsbPacket& reply) {
     CWinsockUsbSocket socket;
     return RunEjectQuery(socket, serverName, reply);
 }
@@ -90,8 +78,7 @@ bool QueryEject(const std::string& serverName, UsbPacket& reply)
 constexpr DWORD ECHO_REPLY_BUFFER_SIZE = EchoReplyBufferSize(sizeof(ICMP_ECHO_REPLY));
 static_assert(sizeof(void*) != 8 || ECHO_REPLY_BUFFER_SIZE == 80, "x86_64 echo reply record is 40 bytes");
 
-bool IsHostReachable(const char* address)
-{
+bool IsHostReachable(const char* address) {
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     int answered = 0;
     IPAddr destination = address ? inet_addr(address) : INADDR_NONE;
@@ -100,10 +87,9 @@ bool IsHostReachable(const char* address)
         std::array<uint8_t, ECHO_DATA_SIZE> payload = EchoPayload();
         for (int i = 0; i < ECHO_COUNT; i++) {
             alignas(ICMP_ECHO_REPLY) uint8_t reply[ECHO_REPLY_BUFFER_SIZE];
-            DWORD replies = IcmpSendEcho(icmp, destination, payload.data(), static_cast<WORD>(payload.size()),
-                                         nullptr, reply, sizeof reply, ECHO_TIMEOUT_MS);
-            if (replies > 0 && reinterpret_cast<ICMP_ECHO_REPLY*>(reply)->Status == IP_SUCCESS)
-                answered++;
+            DWORD replies = IcmpSendEcho(icmp, destination, payload.data(), static_cast<WORD>(payload.size()), nullptr,
+                                         reply, sizeof reply, ECHO_TIMEOUT_MS);
+            if (replies > 0 && reinterpret_cast<ICMP_ECHO_REPLY*>(reply)->Status == IP_SUCCESS) answered++;
         }
         IcmpCloseHandle(icmp);
     }

@@ -20,21 +20,18 @@ namespace {
 
 using Pair = std::pair<std::string, std::string>;
 
-std::string ProgramPathA()
-{
+std::string ProgramPathA() {
     char path[MAX_PATH];
     DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return std::string(path, len);
 }
 
 // Runs a program to its end; its exit code, or -1 when it could not start.
-int RunProcess(std::string commandLine)
-{
+int RunProcess(std::string commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
@@ -44,26 +41,21 @@ int RunProcess(std::string commandLine)
     return static_cast<int>(code);
 }
 
-int RunSelf(const std::string& args)
-{
+int RunSelf(const std::string& args) {
     return RunProcess("\"" + ProgramPathA() + "\" " + args);
 }
 
-std::vector<Pair> Enumerate(DWORD scope, DWORD* error = nullptr)
-{
+std::vector<Pair> Enumerate(DWORD scope, DWORD* error = nullptr) {
     std::vector<Pair> out;
     HANDLE handle = nullptr;
     DWORD rc = WNetOpenEnumA(scope, RESOURCETYPE_DISK, 0, nullptr, &handle);
-    if (error)
-        *error = rc;
-    if (rc != NO_ERROR)
-        return out;
+    if (error) *error = rc;
+    if (rc != NO_ERROR) return out;
     alignas(NETRESOURCEA) char buffer[16384];
     for (;;) {
         DWORD count = 0xFFFFFFFF, size = sizeof buffer;
         rc = WNetEnumResourceA(handle, &count, buffer, &size);
-        if (rc != NO_ERROR)
-            break;
+        if (rc != NO_ERROR) break;
         auto* entries = reinterpret_cast<NETRESOURCEA*>(buffer);
         for (DWORD i = 0; i < count; i++)
             out.push_back({entries[i].lpLocalName ? entries[i].lpLocalName : "",
@@ -74,8 +66,7 @@ std::vector<Pair> Enumerate(DWORD scope, DWORD* error = nullptr)
     return out;
 }
 
-std::string Remembered(char letter, const char* value = "RemotePath")
-{
+std::string Remembered(char letter, const char* value = "RemotePath") {
     char data[512] = {};
     DWORD size = sizeof data;
     std::string key = std::string("Network\\") + letter;
@@ -84,24 +75,21 @@ std::string Remembered(char letter, const char* value = "RemotePath")
     return data;
 }
 
-std::string ProviderOrder()
-{
+std::string ProviderOrder() {
     char data[512] = {};
     DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\NetworkProvider\\Order",
-                     "ProviderOrder", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\NetworkProvider\\Order", "ProviderOrder",
+                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
         return "<none>";
     return data;
 }
 
-UINT DriveType(char letter)
-{
+UINT DriveType(char letter) {
     char root[] = {letter, ':', '\\', 0};
     return GetDriveTypeA(root);
 }
 
-void SetFailure(const char* call, uint32_t code, int times)
-{
+void SetFailure(const char* call, uint32_t code, int times) {
     CStateFile file;
     ASSERT_TRUE(file.Open());
     file.State().SetFailure(call, code, times);
@@ -110,12 +98,8 @@ void SetFailure(const char* call, uint32_t code, int times)
 
 class Provider : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(ProviderOrder().rfind("ZtNetProvider", 0), 0u) << "run through ztnpreg run";
-    }
-    void TearDown() override
-    {
+    void SetUp() override { ASSERT_EQ(ProviderOrder().rfind("ZtNetProvider", 0), 0u) << "run through ztnpreg run"; }
+    void TearDown() override {
         for (char letter : {'M', 'N', 'P'})
             WNetCancelConnection2A(std::string(1, letter).append(":").c_str(), CONNECT_UPDATE_PROFILE, TRUE);
         CStateFile file;
@@ -126,10 +110,9 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(Provider, AddConnectionMapsARemoteDriveThatEveryProcessSees)
-{
+TEST_F(Provider, AddConnectionMapsARemoteDriveThatEveryProcessSees) {
     ASSERT_EQ(DriveType('P'), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
     ASSERT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), static_cast<DWORD>(NO_ERROR));
 
@@ -153,10 +136,9 @@ TEST_F(Provider, AddConnectionMapsARemoteDriveThatEveryProcessSees)
     EXPECT_EQ(WNetCancelConnection2A("P:", CONNECT_UPDATE_PROFILE, FALSE), static_cast<DWORD>(ERROR_NOT_CONNECTED));
 }
 
-TEST_F(Provider, EnumerationListsConnectedAndRememberedDrives)
-{
+TEST_F(Provider, EnumerationListsConnectedAndRememberedDrives) {
     ASSERT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "N:"), static_cast<DWORD>(NO_ERROR));
-    ASSERT_EQ(RunSelf("--add M: \\\\NAS2\\data"), 0); // made by another process
+    ASSERT_EQ(RunSelf("--add M: \\\\NAS2\\data"), 0);  // made by another process
 
     EXPECT_EQ(Enumerate(RESOURCE_CONNECTED), (std::vector<Pair>{{"M:", "\\\\NAS2\\data"}, {"N:", "\\\\NAS1\\usb"}}));
     std::vector<Pair> remembered = Enumerate(RESOURCE_REMEMBERED);
@@ -177,8 +159,7 @@ TEST_F(Provider, EnumerationListsConnectedAndRememberedDrives)
     RegDeleteKeyA(HKEY_CURRENT_USER, "Network\\R");
 }
 
-TEST_F(Provider, UsedLettersAndBadNamesAreRefused)
-{
+TEST_F(Provider, UsedLettersAndBadNamesAreRefused) {
     EXPECT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "C:"), static_cast<DWORD>(ERROR_ALREADY_ASSIGNED));
     ASSERT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(WNetAddConnectionA("\\\\NAS2\\usb", nullptr, "P:"), static_cast<DWORD>(ERROR_ALREADY_ASSIGNED));
@@ -187,8 +168,7 @@ TEST_F(Provider, UsedLettersAndBadNamesAreRefused)
     EXPECT_EQ(Enumerate(RESOURCE_CONNECTED), (std::vector<Pair>{{"P:", "\\\\NAS1\\usb"}}));
 }
 
-TEST_F(Provider, ChosenErrorsComeBackUnchanged)
-{
+TEST_F(Provider, ChosenErrorsComeBackUnchanged) {
     for (DWORD code : {1207ul, 53ul, 1222ul, 86ul}) {
         SetFailure("NPAddConnection3", code, 1);
         EXPECT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), code);
@@ -212,8 +192,7 @@ TEST_F(Provider, ChosenErrorsComeBackUnchanged)
     EXPECT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), static_cast<DWORD>(NO_ERROR));
 }
 
-TEST_F(Provider, EnumeratedEntriesAndFailedEnumerations)
-{
+TEST_F(Provider, EnumeratedEntriesAndFailedEnumerations) {
     ASSERT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), static_cast<DWORD>(NO_ERROR));
     // Wine's router does not pass an enumeration's failure on: the connections just go unlisted.
     SetFailure("NPOpenEnum", 1222, 1);
@@ -238,8 +217,7 @@ TEST_F(Provider, EnumeratedEntriesAndFailedEnumerations)
     WNetCloseEnum(handle);
 }
 
-TEST_F(Provider, AnEnvironmentRuleFailsEveryCallOfItsProcess)
-{
+TEST_F(Provider, AnEnvironmentRuleFailsEveryCallOfItsProcess) {
     // The child inherits the variable.
     SetEnvironmentVariableA("ZT_NETPROVIDER_FAIL", "NPAddConnection3:1219");
     EXPECT_EQ(RunSelf("--add P: \\\\NAS1\\usb"), 1219);
@@ -249,8 +227,7 @@ TEST_F(Provider, AnEnvironmentRuleFailsEveryCallOfItsProcess)
     EXPECT_EQ(DriveType('P'), static_cast<UINT>(DRIVE_REMOTE));
 }
 
-TEST(Registration, TheWrapperLeavesThePrefixAsItFoundIt)
-{
+TEST(Registration, TheWrapperLeavesThePrefixAsItFoundIt) {
     std::string orderBefore = ProviderOrder();
     ASSERT_EQ(orderBefore.find("ZtNetProvider"), std::string::npos);
     std::string folder = ProgramPathA().substr(0, ProgramPathA().find_last_of('\\') + 1);
@@ -269,8 +246,7 @@ TEST(Registration, TheWrapperLeavesThePrefixAsItFoundIt)
     EXPECT_EQ(DriveType('Q'), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Helper modes for the cases that need a second process.
     if (argc == 4 && std::string(argv[1]) == "--add")
         return static_cast<int>(WNetAddConnectionA(argv[3], nullptr, argv[2]));

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ProviderState, ConnectionsAndRulesSurviveTheFile)
-{
+TEST(ProviderState, ConnectionsAndRulesSurviveTheFile) {
     CProviderState state;
     state.Add({"z:", "\\\\NAS1\\usb"});
     state.Add({"", "\\\\NAS2\\data"});
@@ -22,13 +21,11 @@ TEST(ProviderState, ConnectionsAndRulesSurviveTheFile)
     EXPECT_EQ(copy.TakeFailure("NPCancelConnection"), 2401u);
     EXPECT_EQ(copy.TakeFailure("NPCancelConnection"), 2401u);
     EXPECT_EQ(copy.TakeFailure("NPCancelConnection"), 0u);
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(copy.TakeFailure("NPAddConnection3"), 1207u);
+    for (int i = 0; i < 3; i++) EXPECT_EQ(copy.TakeFailure("NPAddConnection3"), 1207u);
     EXPECT_EQ(copy.TakeFailure("NPGetConnection"), 0u);
 }
 
-TEST(ProviderState, FindAndRemoveByLetterOrByRemoteName)
-{
+TEST(ProviderState, FindAndRemoveByLetterOrByRemoteName) {
     CProviderState state;
     state.Parse("conn\tZ:\t\\\\NAS1\\usb\nconn\t\t\\\\NAS1\\usb\nconn\tY:\t\\\\NAS1\\usb\n");
     ASSERT_NE(state.FindByLocal("z:"), nullptr);
@@ -37,23 +34,23 @@ TEST(ProviderState, FindAndRemoveByLetterOrByRemoteName)
     ASSERT_NE(state.FindDevicelessByRemote("\\\\NAS1\\usb"), nullptr);
     EXPECT_EQ(state.FindDevicelessByRemote("\\\\nas1\\usb"), nullptr);
 
-    EXPECT_TRUE(state.Remove("\\\\NAS1\\usb")); // the one without a letter
+    EXPECT_TRUE(state.Remove("\\\\NAS1\\usb"));  // the one without a letter
     EXPECT_FALSE(state.Remove("\\\\NAS1\\usb"));
     EXPECT_TRUE(state.Remove("z:"));
     ASSERT_EQ(state.Connections().size(), 1u);
     EXPECT_EQ(state.Connections()[0].localName, "Y:");
 }
 
-TEST(ProviderState, DamagedLinesAreKeptButNeverTakenAsRecords)
-{
-    const std::string text = "conn\tZZ:\t\\\\A\\b\n"
-                             "conn\tZ:\n"
-                             "fail\tNPAddConnection3\tx\t1\n"
-                             "fail\tNPAddConnection3\t-5\t1\n"
-                             "fail\tNPAddConnection3\t5\t-2\n"
-                             "garbage\r\n"
-                             "\n"
-                             "conn\tY:\t\\\\A\\b\r\n";
+TEST(ProviderState, DamagedLinesAreKeptButNeverTakenAsRecords) {
+    const std::string text =
+        "conn\tZZ:\t\\\\A\\b\n"
+        "conn\tZ:\n"
+        "fail\tNPAddConnection3\tx\t1\n"
+        "fail\tNPAddConnection3\t-5\t1\n"
+        "fail\tNPAddConnection3\t5\t-2\n"
+        "garbage\r\n"
+        "\n"
+        "conn\tY:\t\\\\A\\b\r\n";
     CProviderState state;
     state.Parse(text);
     ASSERT_EQ(state.Connections().size(), 1u);
@@ -64,8 +61,7 @@ TEST(ProviderState, DamagedLinesAreKeptButNeverTakenAsRecords)
     EXPECT_EQ(again.Serialize(), state.Serialize());
 }
 
-TEST(ProviderState, SetFailureReplacesAndZeroTimesLifts)
-{
+TEST(ProviderState, SetFailureReplacesAndZeroTimesLifts) {
     CProviderState state;
     state.SetFailure("NPOpenEnum", 1222, -1);
     state.SetFailure("NPOpenEnum", 59, 1);
@@ -78,8 +74,7 @@ TEST(ProviderState, SetFailureReplacesAndZeroTimesLifts)
     EXPECT_EQ(state.Serialize(), "");
 }
 
-TEST(ProviderState, DriveAndUncRules)
-{
+TEST(ProviderState, DriveAndUncRules) {
     EXPECT_EQ(CProviderState::NormalizeDrive("q:"), "Q:");
     EXPECT_EQ(CProviderState::NormalizeDrive("Q"), "");
     EXPECT_EQ(CProviderState::NormalizeDrive("1:"), "");
@@ -93,8 +88,7 @@ TEST(ProviderState, DriveAndUncRules)
     EXPECT_FALSE(CProviderState::IsUncPath("\\\\NAS1\\u\nsb"));
 }
 
-TEST(ProviderState, EnvironmentFailureList)
-{
+TEST(ProviderState, EnvironmentFailureList) {
     auto rules = CProviderState::ParseFailureList("NPAddConnection3:1219,bad,:5,NPCancelConnection:2401,x:y");
     ASSERT_EQ(rules.size(), 2u);
     EXPECT_EQ(rules[0].call, "NPAddConnection3");
@@ -104,8 +98,7 @@ TEST(ProviderState, EnvironmentFailureList)
     EXPECT_EQ(rules[1].timesLeft, -1);
 }
 
-TEST(ProviderState, TrailingCarriageReturnsDoNotChangeTheTextReadBack)
-{
+TEST(ProviderState, TrailingCarriageReturnsDoNotChangeTheTextReadBack) {
     CProviderState state;
     state.Parse("kept\r\r\nconn\tq:\t\\\\A\\b\r\r\n");
     ASSERT_EQ(state.Connections().size(), 1u);

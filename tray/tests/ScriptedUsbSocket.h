@@ -14,7 +14,7 @@
 class CScriptedUsbSocket : public IUsbSocket {
 public:
     struct Datagram {
-        uint32_t arrivalMs; // after the socket's send
+        uint32_t arrivalMs;  // after the socket's send
         std::vector<uint8_t> bytes;
         uint32_t sender;
     };
@@ -30,10 +30,8 @@ public:
     // The call of that name fails the nth time (1 = first) it is made.
     void FailAt(const std::string& call, int nth) { m_failures[call] = nth; }
 
-    bool Open(uint32_t localAddress) override
-    {
-        if (Fails("Open"))
-            return false;
+    bool Open(uint32_t localAddress) override {
+        if (Fails("Open")) return false;
         m_open = true;
         m_index++;
         m_localAddress = localAddress;
@@ -41,36 +39,29 @@ public:
         m_sentAt = m_nowMs;
         return true;
     }
-    bool SendBroadcast(const uint8_t* data, size_t len) override
-    {
-        if (!m_open || Fails("SendBroadcast"))
-            return false;
+    bool SendBroadcast(const uint8_t* data, size_t len) override {
+        if (!m_open || Fails("SendBroadcast")) return false;
         m_sentAt = m_nowMs;
         m_sent.push_back({m_index, m_localAddress, m_nowMs, std::vector<uint8_t>(data, data + len)});
         return true;
     }
-    WaitResult WaitReadable(uint32_t timeoutMs) override
-    {
+    WaitResult WaitReadable(uint32_t timeoutMs) override {
         m_waits.push_back(timeoutMs);
-        if (!m_open || Fails("WaitReadable"))
-            return SELECT_FAILED;
+        if (!m_open || Fails("WaitReadable")) return SELECT_FAILED;
         auto& queue = m_script[m_index];
         if (!queue.empty()) {
             uint64_t arrival = m_sentAt + queue.front().arrivalMs;
             if (arrival <= m_nowMs + timeoutMs) {
-                if (arrival > m_nowMs)
-                    m_nowMs = arrival;
+                if (arrival > m_nowMs) m_nowMs = arrival;
                 return READABLE;
             }
         }
         m_nowMs += timeoutMs;
         return TIMED_OUT;
     }
-    bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) override
-    {
+    bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) override {
         auto& queue = m_script[m_index];
-        if (!m_open || queue.empty() || Fails("Receive"))
-            return false;
+        if (!m_open || queue.empty() || Fails("Receive")) return false;
         const Datagram& d = queue.front();
         received = std::min(cap, d.bytes.size());
         std::copy(d.bytes.begin(), d.bytes.begin() + static_cast<long>(received), buffer);
@@ -78,10 +69,8 @@ public:
         queue.pop_front();
         return true;
     }
-    void Close() override
-    {
-        if (m_open)
-            m_closes++;
+    void Close() override {
+        if (m_open) m_closes++;
         m_open = false;
     }
 
@@ -94,11 +83,9 @@ public:
     const std::vector<uint32_t>& Waits() const { return m_waits; }
 
 private:
-    bool Fails(const std::string& call)
-    {
+    bool Fails(const std::string& call) {
         auto it = m_failures.find(call);
-        if (it == m_failures.end())
-            return false;
+        if (it == m_failures.end()) return false;
         return --it->second == 0;
     }
 

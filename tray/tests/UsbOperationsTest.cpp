@@ -8,8 +8,7 @@
 
 namespace {
 
-uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
+uint32_t Addr(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
     const uint8_t bytes[4] = {a, b, c, d};
     uint32_t address;
     std::memcpy(&address, bytes, 4);
@@ -21,8 +20,7 @@ const uint32_t PC2 = Addr(198, 18, 2, 1);
 const uint32_t NAS1 = Addr(198, 18, 1, 10);
 const uint32_t NAS1_SEG2 = Addr(198, 18, 2, 10);
 
-std::vector<uint8_t> Reply(uint16_t type, uint16_t status, const std::string& name, size_t size = USB_PACKET_SIZE)
-{
+std::vector<uint8_t> Reply(uint16_t type, uint16_t status, const std::string& name, size_t size = USB_PACKET_SIZE) {
     UsbPacket p{};
     p.wType = type;
     p.wStatus = status;
@@ -32,10 +30,9 @@ std::vector<uint8_t> Reply(uint16_t type, uint16_t status, const std::string& na
     return std::vector<uint8_t>(image.begin(), image.begin() + static_cast<long>(std::min(size, image.size())));
 }
 
-} // namespace
+}  // namespace
 
-TEST(Discovery, EachLocalAddressGetsItsOwnBoundRequestAndAnAnswerOnBothIsListedTwice)
-{
+TEST(Discovery, EachLocalAddressGetsItsOwnBoundRequestAndAnAnswerOnBothIsListedTwice) {
     CScriptedUsbSocket socket;
     socket.Script(0, {100, Reply(PKT_DISK_INFO, 0, "\\\\NAS1\\usb"), NAS1});
     socket.Script(1, {100, Reply(PKT_DISK_INFO, 0, "\\\\NAS1\\usb"), NAS1_SEG2});
@@ -58,42 +55,37 @@ TEST(Discovery, EachLocalAddressGetsItsOwnBoundRequestAndAnAnswerOnBothIsListedT
     EXPECT_EQ(socket.NowMs(), 4200u);
 }
 
-TEST(Discovery, EveryReplyRestartsTheTwoSecondWait)
-{
+TEST(Discovery, EveryReplyRestartsTheTwoSecondWait) {
     CScriptedUsbSocket socket;
     socket.Script(0, {1500, Reply(PKT_DISK_INFO, 0, "\\\\A\\usb"), NAS1});
     socket.Script(0, {3400, Reply(PKT_DISK_INFO, 0, "\\\\B\\usb"), NAS1});
-    socket.Script(0, {5500, Reply(PKT_DISK_INFO, 0, "\\\\C\\usb"), NAS1}); // 2.1 s after B: too late
+    socket.Script(0, {5500, Reply(PKT_DISK_INFO, 0, "\\\\C\\usb"), NAS1});  // 2.1 s after B: too late
     std::vector<std::string> names, addresses;
 
     EXPECT_TRUE(RunDiscovery(socket, {PC1}, names, addresses));
 
     EXPECT_EQ(names, (std::vector<std::string>{"\\\\A\\usb", "\\\\B\\usb"}));
     EXPECT_EQ(socket.NowMs(), 5400u);
-    for (uint32_t w : socket.Waits())
-        EXPECT_EQ(w, DISCOVERY_QUIET_MS);
+    for (uint32_t w : socket.Waits()) EXPECT_EQ(w, DISCOVERY_QUIET_MS);
 }
 
-TEST(Discovery, RepliesAreNotFilteredAndShortOnesShowNoEarlierText)
-{
+TEST(Discovery, RepliesAreNotFilteredAndShortOnesShowNoEarlierText) {
     CScriptedUsbSocket socket;
     socket.Script(0, {10, Reply(PKT_DISK_INFO, 0, "\\\\NAS1\\usb"), NAS1});
-    socket.Script(0, {20, Reply(PKT_DISK_INFO, 0, "\\\\NAS2\\usb", 8), NAS1_SEG2}); // header only
-    socket.Script(0, {30, Reply(PKT_DISK_INFO, 0, ""), NAS1});                      // no disk
-    socket.Script(0, {40, Reply(PKT_EJECT, 7, "\\\\ODD\\x"), NAS1});                // any type counts
-    socket.Script(0, {50, {}, NAS1});                                               // empty datagram
+    socket.Script(0, {20, Reply(PKT_DISK_INFO, 0, "\\\\NAS2\\usb", 8), NAS1_SEG2});  // header only
+    socket.Script(0, {30, Reply(PKT_DISK_INFO, 0, ""), NAS1});                       // no disk
+    socket.Script(0, {40, Reply(PKT_EJECT, 7, "\\\\ODD\\x"), NAS1});                 // any type counts
+    socket.Script(0, {50, {}, NAS1});                                                // empty datagram
     std::vector<std::string> names{"kept"}, addresses{"0.0.0.1"};
 
     EXPECT_TRUE(RunDiscovery(socket, {PC1}, names, addresses));
 
     EXPECT_EQ(names, (std::vector<std::string>{"kept", "\\\\NAS1\\usb", "", "", "\\\\ODD\\x", ""}));
-    EXPECT_EQ(addresses,
-              (std::vector<std::string>{"0.0.0.1", "198.18.1.10", "198.18.2.10", "198.18.1.10", "198.18.1.10",
-                                        "198.18.1.10"}));
+    EXPECT_EQ(addresses, (std::vector<std::string>{"0.0.0.1", "198.18.1.10", "198.18.2.10", "198.18.1.10",
+                                                   "198.18.1.10", "198.18.1.10"}));
 }
 
-TEST(Discovery, NoLocalAddressSendsNothing)
-{
+TEST(Discovery, NoLocalAddressSendsNothing) {
     CScriptedUsbSocket socket;
     std::vector<std::string> names, addresses;
     EXPECT_TRUE(RunDiscovery(socket, {}, names, addresses));
@@ -101,18 +93,17 @@ TEST(Discovery, NoLocalAddressSendsNothing)
     EXPECT_TRUE(names.empty());
 }
 
-TEST(Discovery, AFailurePartWayEndsTheWholeDiscoveryKeepingWhatCame)
-{
+TEST(Discovery, AFailurePartWayEndsTheWholeDiscoveryKeepingWhatCame) {
     struct Case {
         const char* call;
         int nth;
         size_t sends;
         size_t listed;
     } cases[] = {
-        {"Open", 2, 1, 1},         // second address's socket cannot be made
-        {"SendBroadcast", 2, 1, 1}, // second request cannot be sent
-        {"Receive", 2, 2, 1},      // second reply cannot be read
-        {"WaitReadable", 2, 1, 1}, // select error on the first address after its reply
+        {"Open", 2, 1, 1},           // second address's socket cannot be made
+        {"SendBroadcast", 2, 1, 1},  // second request cannot be sent
+        {"Receive", 2, 2, 1},        // second reply cannot be read
+        {"WaitReadable", 2, 1, 1},   // select error on the first address after its reply
         {"Open", 1, 0, 0},
     };
     for (const Case& c : cases) {
@@ -131,8 +122,7 @@ TEST(Discovery, AFailurePartWayEndsTheWholeDiscoveryKeepingWhatCame)
     }
 }
 
-TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart)
-{
+TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart) {
     CScriptedUsbSocket socket;
     UsbPacket reply{};
     reply.wType = 0x5555;
@@ -144,18 +134,17 @@ TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart)
     for (size_t i = 0; i < 3; i++) {
         const auto& sent = socket.SentDatagrams()[i];
         EXPECT_EQ(sent.atMs, i * 20000u);
-        EXPECT_EQ(sent.socketIndex, static_cast<int>(i)); // a new socket per try
+        EXPECT_EQ(sent.socketIndex, static_cast<int>(i));  // a new socket per try
         EXPECT_EQ(sent.localAddress, 0u);
         EXPECT_EQ(sent.bytes, std::vector<uint8_t>(expected.begin(), expected.end()));
     }
     EXPECT_EQ(socket.NowMs(), 60000u);
     EXPECT_EQ(socket.Closes(), 3);
     EXPECT_FALSE(socket.IsOpen());
-    EXPECT_EQ(reply.wType, 0x5555); // untouched
+    EXPECT_EQ(reply.wType, 0x5555);  // untouched
 }
 
-TEST(EjectQuery, TheFirstDatagramOfALaterTryIsTheReplyWhateverItsType)
-{
+TEST(EjectQuery, TheFirstDatagramOfALaterTryIsTheReplyWhateverItsType) {
     CScriptedUsbSocket socket;
     socket.Script(1, {19000, Reply(PKT_WRONG_PORT, STATUS_IN_USE, "\\\\NAS1\\usb", 100), NAS1});
     socket.Script(1, {19500, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb"), NAS1});
@@ -171,8 +160,7 @@ TEST(EjectQuery, TheFirstDatagramOfALaterTryIsTheReplyWhateverItsType)
     EXPECT_FALSE(socket.IsOpen());
 }
 
-TEST(EjectQuery, AnEightByteReplyGivesAnEmptyName)
-{
+TEST(EjectQuery, AnEightByteReplyGivesAnEmptyName) {
     CScriptedUsbSocket socket;
     socket.Script(0, {5, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb", 8), NAS1});
     UsbPacket reply{};
@@ -182,26 +170,20 @@ TEST(EjectQuery, AnEightByteReplyGivesAnEmptyName)
     EXPECT_EQ(UsbPacketName(reply), "");
 }
 
-TEST(EjectQuery, ASocketFailureEndsAtOnce)
-{
+TEST(EjectQuery, ASocketFailureEndsAtOnce) {
     struct Case {
         const char* call;
         int nth;
         size_t sends;
     } cases[] = {
-        {"Open", 1, 0},
-        {"Open", 2, 1},
-        {"SendBroadcast", 1, 0},
-        {"WaitReadable", 1, 1},
-        {"WaitReadable", 3, 3},
-        {"Receive", 1, 1},
+        {"Open", 1, 0},         {"Open", 2, 1},         {"SendBroadcast", 1, 0},
+        {"WaitReadable", 1, 1}, {"WaitReadable", 3, 3}, {"Receive", 1, 1},
     };
     for (const Case& c : cases) {
         // No appliance answers, so the failure is met on the try it is set for; a reply is scripted only
         // where the read itself is to fail.
         CScriptedUsbSocket socket;
-        if (std::string(c.call) == "Receive")
-            socket.Script(0, {10, Reply(PKT_EJECTED, 0, "x"), NAS1});
+        if (std::string(c.call) == "Receive") socket.Script(0, {10, Reply(PKT_EJECTED, 0, "x"), NAS1});
         socket.FailAt(c.call, c.nth);
         UsbPacket reply{};
 
@@ -212,11 +194,9 @@ TEST(EjectQuery, ASocketFailureEndsAtOnce)
     }
 }
 
-TEST(Reachability, EchoPayloadIsTheThirtyTwoLettersFromA)
-{
+TEST(Reachability, EchoPayloadIsTheThirtyTwoLettersFromA) {
     std::array<uint8_t, ECHO_DATA_SIZE> payload = EchoPayload();
     EXPECT_EQ(payload.front(), 0x41);
     EXPECT_EQ(payload.back(), 0x60);
-    for (size_t i = 1; i < payload.size(); i++)
-        EXPECT_EQ(payload[i], payload[i - 1] + 1);
+    for (size_t i = 1; i < payload.size(); i++) EXPECT_EQ(payload[i], payload[i - 1] + 1);
 }

@@ -8,54 +8,44 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> values)
-{
+std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
     std::vector<uint8_t> out;
-    for (int v : values)
-        out.push_back(static_cast<uint8_t>(v));
+    for (int v : values) out.push_back(static_cast<uint8_t>(v));
     return out;
 }
 
 std::vector<uint8_t> Datagram(uint16_t type, uint16_t status, uint16_t length, const std::string& name,
-                              size_t total = USB_PACKET_SIZE)
-{
+                              size_t total = USB_PACKET_SIZE) {
     std::vector<uint8_t> d(total, 0);
-    std::vector<uint8_t> header = Bytes({type & 0xFF, type >> 8, status & 0xFF, status >> 8, 0, 0, length & 0xFF,
-                                         length >> 8});
+    std::vector<uint8_t> header =
+        Bytes({type & 0xFF, type >> 8, status & 0xFF, status >> 8, 0, 0, length & 0xFF, length >> 8});
     std::copy(header.begin(), header.begin() + static_cast<long>(std::min<size_t>(8, total)), d.begin());
-    for (size_t i = 0; i < name.size() && 8 + i < total; i++)
-        d[8 + i] = static_cast<uint8_t>(name[i]);
+    for (size_t i = 0; i < name.size() && 8 + i < total; i++) d[8 + i] = static_cast<uint8_t>(name[i]);
     return d;
 }
 
-} // namespace
+}  // namespace
 
-TEST(UsbPacketImage, DiscoveryRequestIsTheBareHeader)
-{
+TEST(UsbPacketImage, DiscoveryRequestIsTheBareHeader) {
     UsbDiscoveryImage image = BuildDiscoveryRequest();
     EXPECT_EQ(std::vector<uint8_t>(image.begin(), image.end()), Bytes({0x20, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(UsbPacketImage, EjectRequestCarriesTheServerNameZeroPadded)
-{
+TEST(UsbPacketImage, EjectRequestCarriesTheServerNameZeroPadded) {
     UsbPacketImage image = BuildEjectRequest("NAS1");
     ASSERT_EQ(image.size(), 264u);
     EXPECT_EQ(std::vector<uint8_t>(image.begin(), image.begin() + 8), Bytes({0x23, 0, 0, 0, 0, 0, 0, 0x01}));
     EXPECT_EQ(0, std::memcmp(image.data() + 8, "NAS1", 4));
-    for (size_t i = 12; i < image.size(); i++)
-        ASSERT_EQ(image[i], 0) << "byte " << i;
+    for (size_t i = 12; i < image.size(); i++) ASSERT_EQ(image[i], 0) << "byte " << i;
 }
 
-TEST(UsbPacketImage, OverlongServerNameKeepsItsTerminator)
-{
+TEST(UsbPacketImage, OverlongServerNameKeepsItsTerminator) {
     UsbPacketImage image = BuildEjectRequest(std::string(300, 'S'));
-    for (size_t i = 8; i < 8 + 255; i++)
-        ASSERT_EQ(image[i], 'S') << "byte " << i;
+    for (size_t i = 8; i < 8 + 255; i++) ASSERT_EQ(image[i], 'S') << "byte " << i;
     EXPECT_EQ(image[263], 0);
 }
 
-TEST(UsbPacketImage, FieldsAreLittleEndianBothWays)
-{
+TEST(UsbPacketImage, FieldsAreLittleEndianBothWays) {
     UsbPacket p{};
     p.wType = 0x1234;
     p.wStatus = STATUS_IN_USE;
@@ -73,8 +63,7 @@ TEST(UsbPacketImage, FieldsAreLittleEndianBothWays)
     EXPECT_EQ(UsbPacketName(back), "\\\\NAS1\\usb");
 }
 
-TEST(UsbPacketParse, ShortDatagramsCountAsZeroPadded)
-{
+TEST(UsbPacketParse, ShortDatagramsCountAsZeroPadded) {
     std::vector<uint8_t> full = Datagram(PKT_DISK_INFO, 0, 256, "\\\\NAS1\\usb");
     // Six bytes or fewer: no length at all.
     EXPECT_EQ(ParseUsbPacket(full.data(), 6).wLength, 0);
@@ -94,8 +83,7 @@ TEST(UsbPacketParse, ShortDatagramsCountAsZeroPadded)
     EXPECT_EQ(UsbPacketName(none), "");
 }
 
-TEST(UsbPacketParse, OnlyTheFirst264BytesCount)
-{
+TEST(UsbPacketParse, OnlyTheFirst264BytesCount) {
     std::vector<uint8_t> big = Datagram(PKT_EJECTED, 0, 256, "\\\\NAS2\\disk", USB_RECEIVE_SIZE);
     std::fill(big.begin() + 264, big.end(), 'X');
     UsbPacket p = ParseUsbPacket(big.data(), big.size());
@@ -103,8 +91,7 @@ TEST(UsbPacketParse, OnlyTheFirst264BytesCount)
     EXPECT_EQ(UsbPacketName(p), "\\\\NAS2\\disk");
 }
 
-TEST(UsbPacketParse, NameWithoutTerminatorStaysInsideItsField)
-{
+TEST(UsbPacketParse, NameWithoutTerminatorStaysInsideItsField) {
     std::vector<uint8_t> d = Datagram(PKT_DISK_INFO, 0, 256, std::string(256, 'N'), USB_RECEIVE_SIZE);
     std::fill(d.begin() + 264, d.end(), 'X');
     UsbPacket p = ParseUsbPacket(d.data(), d.size());
@@ -117,14 +104,12 @@ TEST(UsbPacketParse, NameWithoutTerminatorStaysInsideItsField)
     EXPECT_EQ(UsbPacketName(raw), std::string(256, 'R'));
 }
 
-TEST(UsbPacketParse, NameStopsAtItsFirstNul)
-{
+TEST(UsbPacketParse, NameStopsAtItsFirstNul) {
     std::vector<uint8_t> d = Datagram(PKT_DISK_INFO, 0, 256, std::string("\\\\A\\b\0junk", 10));
     EXPECT_EQ(UsbPacketName(ParseUsbPacket(d.data(), d.size())), "\\\\A\\b");
 }
 
-TEST(ServerOfPath, TakesTheServerPartOfUncPaths)
-{
+TEST(ServerOfPath, TakesTheServerPartOfUncPaths) {
     struct Case {
         const char* path;
         const char* server;
@@ -148,8 +133,7 @@ TEST(ServerOfPath, TakesTheServerPartOfUncPaths)
     }
 }
 
-TEST(FormatIPv4, WritesTheBytesInNetworkOrder)
-{
+TEST(FormatIPv4, WritesTheBytesInNetworkOrder) {
     const uint8_t a[4] = {198, 18, 2, 10};
     uint32_t address;
     std::memcpy(&address, a, 4);

@@ -15,15 +15,13 @@
 
 namespace {
 
-std::string LabAddress(const char* variable)
-{
+std::string LabAddress(const char* variable) {
     const char* value = std::getenv(variable);
     return value ? value : "";
 }
 
 // Sends one command to a host's responder and waits for its acknowledgement.
-bool Control(const std::string& host, const std::string& command)
-{
+bool Control(const std::string& host, const std::string& command) {
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -47,8 +45,7 @@ bool Control(const std::string& host, const std::string& command)
 // The product's socket with every wait cut to a hundredth, for the 20-second eject schedule.
 class CShortWaitSocket : public CWinsockUsbSocket {
 public:
-    WaitResult WaitReadable(uint32_t timeoutMs) override
-    {
+    WaitResult WaitReadable(uint32_t timeoutMs) override {
         m_waits.push_back(timeoutMs);
         return CWinsockUsbSocket::WaitReadable(timeoutMs / 100);
     }
@@ -58,8 +55,7 @@ public:
 // A PC socket on port 917 that sees the PC's own broadcasts, as the tray's listener does.
 class CPortWatcher {
 public:
-    CPortWatcher()
-    {
+    CPortWatcher() {
         m_socket = socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in local{};
         local.sin_family = AF_INET;
@@ -70,20 +66,17 @@ public:
     bool Bound() const { return m_bound; }
 
     // Datagrams until none came for quietMs.
-    std::vector<std::vector<uint8_t>> Drain(DWORD quietMs)
-    {
+    std::vector<std::vector<uint8_t>> Drain(DWORD quietMs) {
         std::vector<std::vector<uint8_t>> out;
         for (;;) {
             fd_set readable;
             FD_ZERO(&readable);
             FD_SET(m_socket, &readable);
             timeval timeout{0, static_cast<long>(quietMs) * 1000};
-            if (select(0, &readable, nullptr, nullptr, &timeout) != 1)
-                return out;
+            if (select(0, &readable, nullptr, nullptr, &timeout) != 1) return out;
             uint8_t buffer[USB_RECEIVE_SIZE];
             int got = recv(m_socket, reinterpret_cast<char*>(buffer), sizeof buffer, 0);
-            if (got < 0)
-                return out;
+            if (got < 0) return out;
             out.emplace_back(buffer, buffer + got);
         }
     }
@@ -95,8 +88,7 @@ private:
 
 class LabTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_pc1 = LabAddress("ZT_PC_ADDR1");
         m_pc2 = LabAddress("ZT_PC_ADDR2");
         m_a1 = LabAddress("ZT_HOST_A1");
@@ -110,21 +102,18 @@ protected:
     std::string m_pc1, m_pc2, m_a1, m_a2;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(LabTest, LocalAddressesAreThePcInterfacesInOrder)
-{
+TEST_F(LabTest, LocalAddressesAreThePcInterfacesInOrder) {
     uint32_t addresses[MAX_LOCAL_ADDRESSES];
     int count = -1;
     GetLocalAddresses(addresses, count);
     std::vector<std::string> dotted;
-    for (int i = 0; i < count; i++)
-        dotted.push_back(FormatIPv4(addresses[i]));
+    for (int i = 0; i < count; i++) dotted.push_back(FormatIPv4(addresses[i]));
     EXPECT_EQ(dotted, (std::vector<std::string>{m_pc1, m_pc2}));
 }
 
-TEST_F(LabTest, DiscoveryOverTwoInterfacesListsAnApplianceOnEach)
-{
+TEST_F(LabTest, DiscoveryOverTwoInterfacesListsAnApplianceOnEach) {
     CPortWatcher watcher;
     std::vector<std::string> names{"earlier"}, addresses{"1.2.3.4"};
     DWORD start = GetTickCount();
@@ -134,7 +123,7 @@ TEST_F(LabTest, DiscoveryOverTwoInterfacesListsAnApplianceOnEach)
     DWORD elapsed = GetTickCount() - start;
     EXPECT_EQ(names, (std::vector<std::string>{"earlier", "\\\\NAS1\\usb", "\\\\NAS1\\usb"}));
     EXPECT_EQ(addresses, (std::vector<std::string>{"1.2.3.4", m_a1, m_a2}));
-    EXPECT_GE(elapsed, 3900u); // two seconds of quiet per local address
+    EXPECT_GE(elapsed, 3900u);  // two seconds of quiet per local address
     // Both requests reached the PC's own port 917 as 8 bytes with a zero length.
     ASSERT_TRUE(watcher.Bound());
     auto seen = watcher.Drain(200);
@@ -145,8 +134,7 @@ TEST_F(LabTest, DiscoveryOverTwoInterfacesListsAnApplianceOnEach)
     }
 }
 
-TEST_F(LabTest, ShortAndEmptyDiscoveryRepliesGiveEmptyNames)
-{
+TEST_F(LabTest, ShortAndEmptyDiscoveryRepliesGiveEmptyNames) {
     ASSERT_TRUE(Control(m_a2, "reply short"));
     std::vector<std::string> names, addresses;
     EXPECT_TRUE(DiscoverDisks(names, addresses));
@@ -162,8 +150,7 @@ TEST_F(LabTest, ShortAndEmptyDiscoveryRepliesGiveEmptyNames)
     EXPECT_EQ(addresses, (std::vector<std::string>{m_a1}));
 }
 
-TEST_F(LabTest, EjectQueryTakesTheApplianceReply)
-{
+TEST_F(LabTest, EjectQueryTakesTheApplianceReply) {
     UsbPacket reply{};
     EXPECT_TRUE(QueryEject("NAS1", reply));
     EXPECT_EQ(reply.wType, PKT_EJECTED);
@@ -176,8 +163,7 @@ TEST_F(LabTest, EjectQueryTakesTheApplianceReply)
     EXPECT_EQ(reply.wStatus, STATUS_IN_USE);
 }
 
-TEST_F(LabTest, EjectQueryWithoutAnswerSendsThreeRequestsOneWaitApart)
-{
+TEST_F(LabTest, EjectQueryWithoutAnswerSendsThreeRequestsOneWaitApart) {
     ASSERT_TRUE(Control(m_a1, "eject silent"));
     ASSERT_TRUE(Control(m_a2, "eject silent"));
     CPortWatcher watcher;
@@ -196,12 +182,10 @@ TEST_F(LabTest, EjectQueryWithoutAnswerSendsThreeRequestsOneWaitApart)
     auto seen = watcher.Drain(300);
     ASSERT_EQ(seen.size(), 3u);
     UsbPacketImage expected = BuildEjectRequest("NAS1");
-    for (auto& d : seen)
-        EXPECT_EQ(d, std::vector<uint8_t>(expected.begin(), expected.end()));
+    for (auto& d : seen) EXPECT_EQ(d, std::vector<uint8_t>(expected.begin(), expected.end()));
 }
 
-TEST_F(LabTest, ListenerReadsNoticesWithTheirSender)
-{
+TEST_F(LabTest, ListenerReadsNoticesWithTheirSender) {
     HWND window = CreateWindowExA(0, "STATIC", "listener", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     const UINT WM_SOCKETNOTIFY = WM_USER + 1;
@@ -214,8 +198,7 @@ TEST_F(LabTest, ListenerReadsNoticesWithTheirSender)
         while (GetTickCount() - start < 2000) {
             MSG msg;
             while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE))
-                if (msg.message == WM_SOCKETNOTIFY)
-                    return ReceivePacket(listener, packet);
+                if (msg.message == WM_SOCKETNOTIFY) return ReceivePacket(listener, packet);
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         }
         return false;
@@ -253,8 +236,7 @@ TEST_F(LabTest, ListenerReadsNoticesWithTheirSender)
 }
 
 // With the 60-byte reply buffer of a 32-bit build every echo fails on x86_64 and every appliance looks absent.
-TEST_F(LabTest, ReachabilityNeedsOneAnsweredEcho)
-{
+TEST_F(LabTest, ReachabilityNeedsOneAnsweredEcho) {
     EXPECT_TRUE(IsHostReachable(m_a1.c_str()));
     EXPECT_TRUE(IsHostReachable(m_pc1.c_str()));
     EXPECT_FALSE(IsHostReachable(m_a2.c_str())) << "a2 ignores ICMP";
@@ -262,8 +244,7 @@ TEST_F(LabTest, ReachabilityNeedsOneAnsweredEcho)
     EXPECT_FALSE(IsHostReachable("not an address"));
 }
 
-TEST_F(LabTest, AHostAnsweringOnlyLaterEchoesIsReachable)
-{
+TEST_F(LabTest, AHostAnsweringOnlyLaterEchoesIsReachable) {
     ASSERT_TRUE(Control(m_a1, "icmp-off 1500"));
     DWORD start = GetTickCount();
     EXPECT_TRUE(IsHostReachable(m_a1.c_str()));
@@ -272,8 +253,7 @@ TEST_F(LabTest, AHostAnsweringOnlyLaterEchoesIsReachable)
 
 // Against the appliance simulator (tests/sim/segment1.ini on a1 with two addresses, segment2.ini on a2),
 // whose codec shares nothing with this one.
-TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator)
-{
+TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator) {
     std::vector<std::string> names, addresses;
     EXPECT_TRUE(DiscoverDisks(names, addresses));
     ASSERT_EQ(names.size(), 3u);
@@ -314,22 +294,18 @@ TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator)
 }
 
 // Run in a lab whose PC has eleven interfaces.
-TEST(ManyInterfaces, LocalAddressesStopAtTen)
-{
-    if (LabAddress("ZT_PC_ADDR11").empty())
-        GTEST_SKIP() << "needs --pc-ifaces 11";
+TEST(ManyInterfaces, LocalAddressesStopAtTen) {
+    if (LabAddress("ZT_PC_ADDR11").empty()) GTEST_SKIP() << "needs --pc-ifaces 11";
     uint32_t addresses[MAX_LOCAL_ADDRESSES + 1];
     addresses[MAX_LOCAL_ADDRESSES] = 0xA5A5A5A5u;
     int count = -1;
     GetLocalAddresses(addresses, count);
     EXPECT_EQ(count, MAX_LOCAL_ADDRESSES);
     EXPECT_EQ(addresses[MAX_LOCAL_ADDRESSES], 0xA5A5A5A5u) << "written past the ten";
-    for (int i = 0; i < count; i++)
-        EXPECT_EQ(FormatIPv4(addresses[i]).rfind("198.18.", 0), 0u) << i;
+    for (int i = 0; i < count; i++) EXPECT_EQ(FormatIPv4(addresses[i]).rfind("198.18.", 0), 0u) << i;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     InitSockets();
     int result = RUN_ALL_TESTS();

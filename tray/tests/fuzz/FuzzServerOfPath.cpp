@@ -3,12 +3,10 @@
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string path(reinterpret_cast<const char*>(data), size);
     std::string server;
     ServerOfPath(path, server);
-    if (server.find('\\') != std::string::npos || path.find(server) == std::string::npos)
-        std::abort();
+    if (server.find('\\') != std::string::npos || path.find(server) == std::string::npos) std::abort();
     return 0;
 }

@@ -5,13 +5,12 @@
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CScriptedUsbSocket discovery, eject;
     size_t pos = 0;
     int socketIndex = 0;
     while (pos + 2 <= size) {
-        size_t len = static_cast<size_t>(data[pos]) * 3; // up to 765 bytes: past the receive buffer
+        size_t len = static_cast<size_t>(data[pos]) * 3;  // up to 765 bytes: past the receive buffer
         uint32_t delay = static_cast<uint32_t>(data[pos + 1]) * 100;
         pos += 2;
         len = std::min(len, size - pos);
@@ -23,14 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     std::vector<std::string> names, addresses;
     RunDiscovery(discovery, {0x010112C6u, 0x010212C6u}, names, addresses);
-    if (names.size() != addresses.size() || discovery.IsOpen())
-        std::abort();
+    if (names.size() != addresses.size() || discovery.IsOpen()) std::abort();
     for (const std::string& n : names)
-        if (n.size() >= USB_NAME_SIZE)
-            std::abort();
+        if (n.size() >= USB_NAME_SIZE) std::abort();
     UsbPacket reply{};
     RunEjectQuery(eject, "NAS1", reply);
-    if (eject.IsOpen() || eject.SentDatagrams().size() > 3)
-        std::abort();
+    if (eject.IsOpen() || eject.SentDatagrams().size() > 3) std::abort();
     return 0;
 }
