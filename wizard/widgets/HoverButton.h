@@ -1,0 +1,35 @@
+// CHoverButton: an owner-drawn push button that shows one of three frames of one bitmap strip: normal,
+// pressed, and highlighted while the mouse is over it.
+#pragma once
+
+#include "Framework.h"
+
+class CHoverButton : public CButton {
+public:
+    CHoverButton() = default;
+    ~CHoverButton() override;
+
+    // Loads the strip (three frames side by side) and makes the button one frame large, on top of its
+    // siblings, at its position.
+    BOOL LoadButtonBitmap(UINT nIDBitmap);
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+    int m_bHover = 0;
+    int m_bTracking = 0;
+
+    int GetFrameWidth() const { return m_cx; }
+    int GetFrameHeight() const { return m_cy; }
+    HBITMAP GetStrip() const { return m_hStrip; }
+
+protected:
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseHover(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+
+    HBITMAP m_hStrip = nullptr;
+    int m_cx = 0;
+    int m_cy = 0;
+
+    DECLARE_MESSAGE_MAP()
+};
