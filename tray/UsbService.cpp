@@ -68,6 +68,22 @@ bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& ad
     return DiscoverDisks(names, addresses, socket);
 }
 
+bool DiscoverDisks(CStringList& names, CStringList& addresses) {
+    std::vector<std::string> foundNames, foundAddresses;
+    bool ok = DiscoverDisks(foundNames, foundAddresses);
+    for (size_t i = 0; i < foundNames.size(); i++) {
+        names.AddTail(CString(foundNames[i].c_str()));
+        addresses.AddTail(CString(foundAddresses[i].c_str()));
+    }
+    return ok;
+}
+
+void ServerOfPath(CString path, CString& server) {
+    std::string text;
+    ServerOfPath(std::string(path.GetString()), text);
+    server = text.c_str();
+}
+
 bool QueryEject(const std::string& serverName, UsbPacket& reply) {
     CWinsockUsbSocket socket;
     return RunEjectQuery(socket, serverName, reply);

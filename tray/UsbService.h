@@ -3,6 +3,7 @@
 // Everything blocks the calling (UI) thread while it waits.
 #pragma once
 
+#include "StringList.h"
 #include "UsbPacket.h"
 #include "UsbSocket.h"
 
@@ -30,6 +31,11 @@ bool ReceivePacket(SOCKET listener, UsbPacket& packet);
 // Discovery on every local address; appends one name and one address per reply.
 bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses);
 bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket);
+// The same into the class library's string lists, as the tray's queues and dialogs keep them.
+bool DiscoverDisks(CStringList& names, CStringList& addresses);
+
+// ServerOfPath for the class library's strings.
+void ServerOfPath(CString path, CString& server);
 
 // Broadcast eject request for serverName, 3 tries of 20 s; the first datagram received is the reply.
 bool QueryEject(const std::string& serverName, UsbPacket& reply);

@@ -285,12 +285,27 @@ TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator) {
     CShortWaitSocket socket;
     EXPECT_FALSE(RunEjectQuery(socket, "NAS3", reply));
 
-    names.clear();
-    addresses.clear();
-    EXPECT_TRUE(DiscoverDisks(names, addresses));
-    auto nas1 = std::find(addresses.begin(), addresses.end(), "198.18.1.10");
-    ASSERT_NE(nas1, addresses.end());
-    EXPECT_EQ(names[static_cast<size_t>(nas1 - addresses.begin())], "");
+    // Into the class library's lists, appended after what they held; NAS1 now answers without a disk.
+    CStringList nameList, addressList;
+    nameList.AddTail("kept");
+    addressList.AddTail("0.0.0.0");
+    EXPECT_TRUE(DiscoverDisks(nameList, addressList));
+    ASSERT_EQ(nameList.GetCount(), 4);
+    ASSERT_EQ(addressList.GetCount(), 4);
+    EXPECT_TRUE(nameList.GetHead() == "kept");
+    POSITION n = nameList.FindIndex(1), a = addressList.FindIndex(1);
+    bool sawNas1 = false;
+    while (n != nullptr && a != nullptr) {
+        CString name = nameList.GetNext(n), address = addressList.GetNext(a);
+        if (address == "198.18.1.10") {
+            sawNas1 = true;
+            EXPECT_TRUE(name == "") << name.GetString();
+        }
+    }
+    EXPECT_TRUE(sawNas1);
+    CString server = "stale";
+    ServerOfPath(CString("\\\\NAS3\\usb"), server);
+    EXPECT_TRUE(server == "NAS3");
 }
 
 // Run in a lab whose PC has eleven interfaces.
