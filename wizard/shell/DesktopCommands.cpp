@@ -12,8 +12,8 @@
 
 INT_PTR OpenUserGuide(LPCSTR lpszAppDir) {
     std::string path = UserGuidePath(lpszAppDir);
-    INT_PTR nResult = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr,
-                                                                SW_SHOWNORMAL));
+    INT_PTR nResult =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (nResult <= 32) {
         UINT nId = ShellResultMessageId(nResult);
         if (nId) AfxMessageBox(nId, MB_OK);

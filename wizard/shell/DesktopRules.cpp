@@ -7,29 +7,47 @@
 
 unsigned ShellResultMessageId(intptr_t nResult) {
     switch (nResult) {
-    case 2: return IDS_SHELL_FILE_NOT_FOUND;
-    case 3: return IDS_SHELL_PATH_NOT_FOUND;
-    case 5: return IDS_SHELL_ACCESS_DENIED;
-    case 8: return IDS_SHELL_OUT_OF_MEMORY;
-    case 11: return IDS_SHELL_BAD_FORMAT;
-    case 26: return IDS_SHELL_SHARE;
-    case 27: return IDS_SHELL_ASSOC_INCOMPLETE;
-    case 28: return IDS_SHELL_DDE_TIMEOUT;
-    case 29: return IDS_SHELL_DDE_FAIL;
-    case 30: return IDS_SHELL_DDE_BUSY;
-    case 31: return IDS_SHELL_NO_ASSOC;
-    case 32: return IDS_SHELL_DLL_NOT_FOUND;
-    default: return 0;
+        case 2:
+            return IDS_SHELL_FILE_NOT_FOUND;
+        case 3:
+            return IDS_SHELL_PATH_NOT_FOUND;
+        case 5:
+            return IDS_SHELL_ACCESS_DENIED;
+        case 8:
+            return IDS_SHELL_OUT_OF_MEMORY;
+        case 11:
+            return IDS_SHELL_BAD_FORMAT;
+        case 26:
+            return IDS_SHELL_SHARE;
+        case 27:
+            return IDS_SHELL_ASSOC_INCOMPLETE;
+        case 28:
+            return IDS_SHELL_DDE_TIMEOUT;
+        case 29:
+            return IDS_SHELL_DDE_FAIL;
+        case 30:
+            return IDS_SHELL_DDE_BUSY;
+        case 31:
+            return IDS_SHELL_NO_ASSOC;
+        case 32:
+            return IDS_SHELL_DLL_NOT_FOUND;
+        default:
+            return 0;
     }
 }
 
 unsigned LaunchResultMessageId(unsigned nResult) {
     switch (nResult) {
-    case 0: return IDS_LAUNCH_OUT_OF_RESOURCES;
-    case 2: return IDS_LAUNCH_FILE_NOT_FOUND;
-    case 3: return IDS_LAUNCH_PATH_NOT_FOUND;
-    case 11: return IDS_LAUNCH_BAD_FORMAT;
-    default: return 0;
+        case 0:
+            return IDS_LAUNCH_OUT_OF_RESOURCES;
+        case 2:
+            return IDS_LAUNCH_FILE_NOT_FOUND;
+        case 3:
+            return IDS_LAUNCH_PATH_NOT_FOUND;
+        case 11:
+            return IDS_LAUNCH_BAD_FORMAT;
+        default:
+            return 0;
     }
 }
 

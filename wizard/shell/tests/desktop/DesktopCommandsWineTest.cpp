@@ -27,13 +27,16 @@ std::string ExePath() {
     return sz;
 }
 
-// A fresh, empty folder under the temporary folder; with a trailing backslash, as g_appDir has.
+// A fresh, empty folder under the temporary folder; with a trailing backslash, as g_appDir has. Wine's
+// process ids repeat from run to run, so the name takes the first number not used before.
 std::string NewFolder(const char* name) {
     char szTemp[MAX_PATH];
     GetTempPathA(MAX_PATH, szTemp);
-    std::string dir = std::string(szTemp) + "zt-desktop-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir + "\\";
+    for (int i = 0;; ++i) {
+        std::string dir = std::string(szTemp) + "zt-desktop-" + name + "-" + std::to_string(i);
+        if (CreateDirectoryA(dir.c_str(), nullptr)) return dir + "\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
+    }
 }
 
 void WriteFile(const std::string& path, const char* text) {
@@ -175,8 +178,8 @@ TEST_F(Offer, YesRunsTheInstaller) {
 
 TEST_F(Offer, UtilityWindowPresentAsksNothing) {
     // Hidden, as the utility's main window is.
-    HWND hUtility = CreateWindowExA(0, "STATIC", UTILITY_WINDOW_TITLE, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    nullptr, nullptr);
+    HWND hUtility =
+        CreateWindowExA(0, "STATIC", UTILITY_WINDOW_TITLE, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hUtility, nullptr);
     EXPECT_FALSE(OfferUtility(m_dir.c_str()));
     EXPECT_EQ(m_boxes.GetCount(), 0);
@@ -200,15 +203,15 @@ protected:
         if (RegOpenKeyExA(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
             char sz[MAX_PATH * 2];
             DWORD cb = sizeof sz, type = 0;
-            if (RegQueryValueExA(hKey, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(sz), &cb) ==
-                ERROR_SUCCESS) {
+            if (RegQueryValueExA(hKey, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(sz), &cb) == ERROR_SUCCESS) {
                 m_bHadDesktop = true;
                 m_oldDesktop.assign(sz, strnlen(sz, cb));
                 m_oldType = type;
             }
             RegCloseKey(hKey);
         }
-        m_desktop = NewFolder(("desktop-" + std::to_string(++s_nCase)).c_str());
+        m_desktop = NewFolder("desktop");
+        ASSERT_FALSE(m_desktop.empty());
         m_desktop.pop_back();
         SetValue(SHELL_FOLDERS, "Desktop", m_desktop);
         char sz[MAX_PATH];
@@ -253,7 +256,6 @@ protected:
         return f;
     }
 
-    static int s_nCase;
     CMessageBoxRecorder m_boxes;
     DeviceSettings m_settings;
     std::string m_desktop;
@@ -261,7 +263,6 @@ protected:
     DWORD m_oldType = REG_EXPAND_SZ;
     bool m_bHadDesktop = false;
 };
-int Shortcut::s_nCase = 0;
 
 TEST_F(Shortcut, Nas1IsALinkOnTheDesktopToItsShareWithDescriptionAndIcon) {
     EXPECT_TRUE(CreateDesktopShortcut(m_settings, "C:\\Zentrive"));

@@ -28,8 +28,8 @@ TEST(ShellResult, EveryListedCodeHasItsOwnMessageAndNothingElseShowsOne) {
     EXPECT_EQ(ShellResultMessageId(2), unsigned{IDS_SHELL_FILE_NOT_FOUND});
     EXPECT_EQ(ShellResultMessageId(31), unsigned{IDS_SHELL_NO_ASSOC});
     // Success (above 32), the unlisted low codes and negative values show nothing.
-    for (intptr_t code : {intptr_t{0}, intptr_t{1}, intptr_t{4}, intptr_t{25}, intptr_t{33}, intptr_t{42},
-                          intptr_t{-2}})
+    for (intptr_t code :
+         {intptr_t{0}, intptr_t{1}, intptr_t{4}, intptr_t{25}, intptr_t{33}, intptr_t{42}, intptr_t{-2}})
         EXPECT_EQ(ShellResultMessageId(code), 0u) << code;
 }
 
@@ -39,8 +39,7 @@ TEST(LaunchResult, OutOfResourcesFileAndPathNotFoundAndBadFormatOnly) {
     EXPECT_EQ(LaunchResultMessageId(3), unsigned{IDS_LAUNCH_PATH_NOT_FOUND});
     EXPECT_EQ(LaunchResultMessageId(11), unsigned{IDS_LAUNCH_BAD_FORMAT});
     // A launch error without its own text (5: access denied) and a started program (33) show nothing.
-    for (unsigned code : {1u, 5u, 8u, 31u, 32u, 33u})
-        EXPECT_EQ(LaunchResultMessageId(code), 0u) << code;
+    for (unsigned code : {1u, 5u, 8u, 31u, 32u, 33u}) EXPECT_EQ(LaunchResultMessageId(code), 0u) << code;
 }
 
 TEST(Paths, UserGuideAndInstallerAreInTheApplicationFolder) {
@@ -81,8 +80,7 @@ TEST(Shortcut, NameFillingTheWholeFieldIsReadToTheFieldsEnd) {
 }
 
 TEST(Shortcut, NamesThatAreNotOneFileInTheDesktopAreRefused) {
-    const char* bad[] = {"", "..\\..\\evil", "a/b", "C:x", "NAS*", "N?S", "N\"S", "<NAS>", "N|S", "..", " . ",
-                         "N\tS"};
+    const char* bad[] = {"", "..\\..\\evil", "a/b", "C:x", "NAS*", "N?S", "N\"S", "<NAS>", "N|S", "..", " . ", "N\tS"};
     for (const char* n : bad) {
         char name[DESKTOP_SERVER_NAME_FIELD];
         SetName(name, n);
