@@ -2,6 +2,8 @@
 // The bitmaps have their own ids header in art/.
 #pragma once
 
+#include "shell_ids.h"
+
 // Device list page (the parts the device operations use)
 #define IDD_DEVICE_LIST 132
 #define IDC_DEVICE_TREE 1012

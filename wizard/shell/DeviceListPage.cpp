@@ -6,7 +6,7 @@
 
 CDeviceListPage* g_pDeviceListPage = nullptr;
 
-CDeviceListPage::CDeviceListPage() : CDialog(IDD_DEVICE_LIST) {}
+CDeviceListPage::CDeviceListPage() : CWizardPage(IDD_DEVICE_LIST, 195) {}
 
 WORD CDeviceListPage::NextSequence() {
     m_wSequence = NextSequenceValue(m_wSequence);

@@ -6,8 +6,9 @@
 #include "../link/DeviceInfo.h"
 #include "../link/DeviceList.h"
 #include "../res/resource.h"
+#include "WizardPage.h"
 
-class CDeviceListPage : public CDialog {
+class CDeviceListPage : public CWizardPage {
 public:
     CDeviceListPage();
 

@@ -8,7 +8,9 @@ int CaptionLightness(int r, int g, int b) {
     return ((hi + lo) * 240 + 255) / 510;
 }
 
-bool CaptionTextIsWhite(int r, int g, int b) { return CaptionLightness(r, g, b) < 101; }
+bool CaptionTextIsWhite(int r, int g, int b) {
+    return CaptionLightness(r, g, b) < 101;
+}
 
 std::vector<CaptionFill> PlanGradientCaption(int width, int r, int g, int b) {
     std::vector<CaptionFill> fills;

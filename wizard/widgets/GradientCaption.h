@@ -5,7 +5,7 @@
 #include <vector>
 
 struct CaptionFill {
-    int x0, x1;        // columns x0 .. x1-1, full height
+    int x0, x1;  // columns x0 .. x1-1, full height
     int r, g, b;
 };
 

@@ -21,8 +21,8 @@ BOOL CHoverButton::LoadButtonBitmap(UINT nIDBitmap) {
         m_hStrip = nullptr;
         m_cx = m_cy = 0;
     }
-    m_hStrip = static_cast<HBITMAP>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDBitmap), IMAGE_BITMAP,
-                                                 0, 0, LR_LOADMAP3DCOLORS));
+    m_hStrip = static_cast<HBITMAP>(
+        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     if (m_hStrip) {
         BITMAP bm{};
         ::GetObjectA(m_hStrip, sizeof bm, &bm);

@@ -83,8 +83,8 @@ LRESULT CALLBACK CSubclassWnd::HookWndProc(HWND hWnd, UINT message, WPARAM wPara
     LRESULT lResult = 0;
     CSubclassWnd* pHook = FirstHook(hWnd);
     if (message == WM_NCDESTROY) {
-        WNDPROC pfnOwn = pHook ? pHook->m_pOldWndProc
-                               : reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+        WNDPROC pfnOwn =
+            pHook ? pHook->m_pOldWndProc : reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
         while (CSubclassWnd* pFirst = FirstHook(hWnd)) pFirst->HookWindow(static_cast<HWND>(nullptr));
         if (pfnOwn && pfnOwn != &CSubclassWnd::HookWndProc)
             lResult = ::CallWindowProcA(pfnOwn, hWnd, message, wParam, lParam);

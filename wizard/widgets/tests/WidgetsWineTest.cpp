@@ -125,8 +125,7 @@ public:
     BOOL Make(int x, int y, int cx, int cy, LPCSTR pszTitle = "Widget host") {
         LPCSTR pszClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
                                               reinterpret_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
-        if (!CreateEx(0, pszClass, pszTitle, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, cx, cy, nullptr,
-                      nullptr))
+        if (!CreateEx(0, pszClass, pszTitle, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, cx, cy, nullptr, nullptr))
             return FALSE;
         UpdateWindow();
         return TRUE;
@@ -135,8 +134,7 @@ public:
 
 HWND MakeChild(CWnd* pParent, LPCSTR pszClass, DWORD dwStyle, int x, int y, int cx, int cy, int nId) {
     return ::CreateWindowExA(0, pszClass, "", WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy, pParent->m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), ::GetModuleHandleA(nullptr),
-                             nullptr);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), ::GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace
@@ -272,7 +270,9 @@ public:
     std::string m_name;
 };
 
-WNDPROC ProcOf(HWND hWnd) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)); }
+WNDPROC ProcOf(HWND hWnd) {
+    return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+}
 
 }  // namespace
 
@@ -417,7 +417,10 @@ TEST(CaptionPainter, ActiveCaptionIsBlackWithWhiteText) {
             if (c == RGB(0, 0, 0)) continue;
             // Smoothed text is grey, never coloured.
             EXPECT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c)) << x << "," << y;
-            if (GetRValue(c) > 200) ++nWhite; else ++nOther;
+            if (GetRValue(c) > 200)
+                ++nWhite;
+            else
+                ++nOther;
         }
     EXPECT_GT(nWhite, 20) << "white text";
     for (int x = 120; x < 300; ++x) EXPECT_EQ(pic.At(x, 10), RGB(0, 0, 0)) << "no text beyond the title at " << x;
