@@ -1,4 +1,5 @@
 # The two commands a newcomer needs:
+#   make demo   both programs under Wine in a lab of simulated appliances
 #   make test   every test: native (sanitizers, fuzz corpora), lab, Wine and end-to-end
 # Other targets: make build, make native, make windows, make clean.
 # Variables: BUILD=dir (default build), JOBS=n, LABEL=regex (ctest -L), TEST=regex (ctest -R).
@@ -9,7 +10,7 @@ NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
 CTEST_ARGS := --output-on-failure -j $(JOBS) $(if $(LABEL),-L '$(LABEL)') $(if $(TEST),-R '$(TEST)')
 
-.PHONY: all setup build windows native test clean
+.PHONY: all setup build windows native test demo clean
 
 all: build
 
@@ -30,6 +31,9 @@ build: native
 
 test: build
 	@tools/run-tests $(NATIVE) $(CTEST_ARGS)
+
+demo: build
+	@demo/run $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
