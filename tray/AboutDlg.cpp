@@ -1,0 +1,9 @@
+// CAboutDlg: template 100 as it is.
+#include "AboutDlg.h"
+
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

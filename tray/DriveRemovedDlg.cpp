@@ -1,0 +1,78 @@
+// CDriveRemovedDlg: the disconnect of the first matching connection and the chain step.
+#include "DriveRemovedDlg.h"
+
+#include "DataExchange.h"
+#include "EnumConnections.h"
+#include "NoticeQueues.h"
+#include "ShowWNetError.h"
+#include "resource.h"
+
+#include <winnetwk.h>
+
+BEGIN_MESSAGE_MAP(CDriveRemovedDlg, CDialog)
+END_MESSAGE_MAP()
+
+CDriveRemovedDlg::CDriveRemovedDlg(CWnd* pParent)
+    : CDialog(IDD_DRIVE_REMOVED, pParent), m_localNames(10), m_remoteNames(10) {}
+
+void CDriveRemovedDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_NOTICE_ICON, m_icon);
+    DDX_Control(pDX, IDC_NOTICE_TEXT, m_text);
+}
+
+BOOL CDriveRemovedDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_localNames.RemoveAll();
+    m_remoteNames.RemoveAll();
+    m_text.SetWindowText("");
+
+    EnumConnections(m_localNames, m_remoteNames);
+    const CString head = g_removedPaths.GetHead();
+    POSITION local = m_localNames.GetHeadPosition();
+    POSITION remote = m_remoteNames.GetHeadPosition();
+    CString localName;
+    bool found = false;
+    while (local && remote) {
+        const CString& l = m_localNames.GetNext(local);
+        if (m_remoteNames.GetNext(remote) == head) {
+            localName = l;
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        OnOK();
+        return TRUE;
+    }
+
+    const DWORD result = WNetCancelConnection2A(localName, CONNECT_UPDATE_PROFILE, FALSE);
+    if (result != NO_ERROR) {
+        ShowWNetError(this, result);
+        return TRUE;
+    }
+    CString text;
+    text.Format("%s%s  has been removed.", localName.GetString(), head.GetString());
+    m_text.SetWindowText(text);
+    m_icon.SetIcon(::LoadIconA(nullptr, IDI_ASTERISK));
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    return TRUE;
+}
+
+void CDriveRemovedDlg::OnOK() {
+    g_removedDlgActive = false;
+    DropRemovedHead();
+    if (!g_removedPaths.IsEmpty()) {
+        HWND hMain = FindMainWindow();
+        EndDialog(IDCANCEL);
+        ::PostMessageA(hMain, WM_PROCESSQUEUE, QUEUE_REMOVED, 0);
+    } else {
+        EndDialog(IDOK);
+    }
+}
+
+// Esc continues the chain as OK does; otherwise the notice's path would stay at the head and every later
+// removal would wait behind a flag nobody clears.
+void CDriveRemovedDlg::OnCancel() {
+    OnOK();
+}

@@ -1,0 +1,197 @@
+// CMainFrame: tray icon, notices, the queue steps and the tray menu's commands.
+#include "MainFrame.h"
+
+#include "EnumConnections.h"
+#include "DriveRemovedDlg.h"
+#include "MapDriveDlg.h"
+#include "NoticeQueues.h"
+#include "SafeRemoveDlg.h"
+#include "TrayNetwork.h"
+#include "UsbService.h"
+#include "WinApp.h"
+#include "WrongPortDlg.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const char* MAP_DIALOG_TITLE = "Map Network Drive";
+constexpr const char* SAFE_REMOVE_TITLE = "Safely Remove Network USB";
+constexpr const char* DIALOG_CLASS = "#32770";
+
+// The shell broadcasts this when its taskbar starts (again, after a crash of the shell).
+UINT TaskbarCreatedMessage() {
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+ON_WM_CREATE()
+ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify)
+ON_MESSAGE(WM_SOCKETNOTIFY, OnSocketNotify)
+ON_MESSAGE(WM_PROCESSQUEUE, OnProcessQueue)
+ON_COMMAND(ID_MAP_DRIVE, OnMapDrive)
+ON_COMMAND(ID_SAFELY_REMOVE, OnSafelyRemove)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() : m_trayIcon(IDR_MAINFRAME), m_nIconID(IDI_UTILITY), m_connLocal(10), m_connRemote(10) {}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    if (!CFrameWnd::PreCreateWindow(cs)) {
+        return FALSE;
+    }
+    m_strTitle.LoadString(IDS_MAIN_TITLE);
+    cs.lpszName = m_strTitle;
+    return TRUE;
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TaskbarCreatedMessage()) {
+        m_trayIcon.Readd();
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CWnd::OnCreate(lpCreateStruct) == -1) {
+        return -1;
+    }
+    g_mapPaths.RemoveAll();
+    g_mapAddresses.RemoveAll();
+    g_removedPaths.RemoveAll();
+
+    m_trayIcon.AttachWindow(this, WM_TRAYNOTIFY);
+    m_trayIcon.UpdateIcon(AfxGetApp()->LoadIcon(m_nIconID), "Drivelet Utility");
+
+    m_hSocket = OpenListener(m_hWnd, WM_SOCKETNOTIFY);
+    PostMessage(WM_PROCESSQUEUE, 0, 0);
+    return 0;
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    return m_trayIcon.OnTrayEvent(wParam, lParam);
+}
+
+LRESULT CMainFrame::OnSocketNotify(WPARAM, LPARAM) {
+    UsbPacket rec{};
+    if (m_hSocket == INVALID_SOCKET || !ReceivePacket(m_hSocket, rec)) {
+        return 0;
+    }
+    if (rec.wLength == 0) {
+        return 0;
+    }
+    // The sender's address is copied: the reachability test may let further notices be read.
+    const CString sender(g_senderAddress);
+    if (!CTrayNetwork::Current()->IsHostReachable(sender)) {
+        return 0;
+    }
+    const CString name(UsbPacketName(rec).c_str());
+    switch (rec.wType) {
+        case PKT_DISK_INFO:
+            g_csMapQueue->Lock();
+            g_mapPaths.AddTail(name);
+            g_mapAddresses.AddTail(sender);
+            g_csMapQueue->Unlock();
+            if (!g_mapDlgActive) {
+                ProcessMapQueue();
+            }
+            break;
+        case PKT_EJECTED:
+        case PKT_REMOVED:
+            g_csRemovedQueue->Lock();
+            g_removedPaths.AddTail(name);
+            g_csRemovedQueue->Unlock();
+            if (!g_removedDlgActive) {
+                ProcessRemovedQueue();
+            }
+            break;
+        case PKT_WRONG_PORT:
+            if (!g_warningActive) {
+                ShowWrongPortWarning(name);
+            }
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnProcessQueue(WPARAM wParam, LPARAM) {
+    if (wParam == QUEUE_MAP) {
+        ProcessMapQueue();
+    } else if (wParam == QUEUE_REMOVED || wParam == PKT_REMOVED) {
+        ProcessRemovedQueue();
+    } else {
+        OnMapDrive();
+    }
+    return 0;
+}
+
+void CMainFrame::OnMapDrive() {
+    if (::FindWindowA(DIALOG_CLASS, MAP_DIALOG_TITLE)) {
+        return;
+    }
+    g_csMapQueue->Lock();
+    g_mapPaths.RemoveAll();
+    g_mapAddresses.RemoveAll();
+    CTrayNetwork::Current()->DiscoverDisks(g_mapPaths, g_mapAddresses);
+    g_csMapQueue->Unlock();
+    ProcessMapQueue();
+}
+
+void CMainFrame::OnSafelyRemove() {
+    if (::FindWindowA(DIALOG_CLASS, SAFE_REMOVE_TITLE)) {
+        return;
+    }
+    CSafeRemoveDlg dlg;
+    dlg.DoModal();
+}
+
+void CMainFrame::ProcessMapQueue() {
+    if (g_mapPaths.IsEmpty()) {
+        return;
+    }
+    for (;;) {
+        m_connLocal.RemoveAll();
+        m_connRemote.RemoveAll();
+        EnumConnections(m_connLocal, m_connRemote);
+        const CString head = g_mapPaths.GetHead();
+        if (m_connRemote.Find(head)) {
+            DropMapHead();
+        } else if (!head.IsEmpty() && CTrayNetwork::Current()->IsHostReachable(g_mapAddresses.GetHead())) {
+            break;
+        } else {
+            DropMapHead();
+        }
+        if (g_mapPaths.IsEmpty()) {
+            return;
+        }
+    }
+    g_mapDlgActive = true;
+    CMapDriveDlg dlg;
+    if (dlg.DoModal() == -1) {
+        g_mapDlgActive = false;  // no dialog came up to end the chain
+    }
+}
+
+void CMainFrame::ProcessRemovedQueue() {
+    if (g_removedPaths.IsEmpty()) {
+        return;
+    }
+    g_removedDlgActive = true;
+    CDriveRemovedDlg dlg;
+    if (dlg.DoModal() == -1) {
+        g_removedDlgActive = false;
+    }
+}
+
+void CMainFrame::ShowWrongPortWarning(CString path) {
+    g_warningActive = true;
+    CWrongPortDlg dlg(path);
+    dlg.DoModal();
+    g_warningActive = false;
+}

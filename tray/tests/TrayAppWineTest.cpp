@@ -1,0 +1,638 @@
+// The tray application in-process under Wine: the frame with its listener on port 917, notices sent to it
+// over loopback, the dialog chains driven through the modal hook, connections through mpr.dll and the
+// project's network provider (run under ztnpreg), message boxes recorded. The appliances' answers
+// (discovery, echo, eject) come from a stand-in network so that no case waits seconds.
+#include "DriveRemovedDlg.h"
+#include "MainFrame.h"
+#include "MapDriveDlg.h"
+#include "MessageBoxRecorder.h"
+#include "ModalHook.h"
+#include "NoticeQueues.h"
+#include "SafeRemoveDlg.h"
+#include "Screenshot.h"
+#include "TrayNetwork.h"
+#include "TreeCtrl.h"
+#include "UsbService.h"
+#include "WinApp.h"
+#include "resource.h"
+
+#include <winsock2.h>
+#include <winnetwk.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string g_ztnpreg;  // the provider's tool, for failures and remembered connections
+
+// Stands in for the appliances: chosen discovery replies, silent addresses and eject replies.
+class CFakeNetwork : public CTrayNetwork {
+public:
+    CFakeNetwork() { m_previous = Install(this); }
+    ~CFakeNetwork() override { Install(m_previous); }
+
+    bool DiscoverDisks(CStringList& names, CStringList& addresses) override {
+        discoveries++;
+        for (const auto& disk : disks) {
+            names.AddTail(disk.first.c_str());
+            addresses.AddTail(disk.second.c_str());
+        }
+        return true;
+    }
+    bool IsHostReachable(const char* address) override { return silent.count(address) == 0; }
+    bool QueryEject(const CString& serverName, UsbPacket& reply) override {
+        ejects.emplace_back(serverName.GetString());
+        if (!ejectAnswers) {
+            return false;
+        }
+        reply = ejectReply;
+        return true;
+    }
+
+    std::vector<std::pair<std::string, std::string>> disks;  // path, appliance address
+    std::set<std::string> silent;
+    int discoveries = 0;
+    std::vector<std::string> ejects;
+    bool ejectAnswers = true;
+    UsbPacket ejectReply{};
+
+private:
+    CTrayNetwork* m_previous;
+};
+
+// What a dialog showed when it came up.
+struct Shown {
+    UINT id;
+    std::string path;                 // map dialog: the path static; notices: their text
+    std::vector<std::string> drives;  // map dialog: the drive box
+    int selected = -1;
+    bool okEnabled = true;
+    std::string sender = g_senderAddress;
+};
+
+std::string Text(CWnd* pWnd, int id) {
+    CString text;
+    pWnd->GetDlgItemText(id, text);
+    return text.GetString();
+}
+
+Shown Inspect(CDialog* pDlg) {
+    Shown s{pDlg->GetTemplateID(), "", {}, -1, true, g_senderAddress};
+    if (s.id == IDD_MAP_DRIVE) {
+        s.path = Text(pDlg, IDC_PATH);
+        HWND box = pDlg->GetDlgItem(IDC_DRIVE_BOX)->GetSafeHwnd();
+        int count = static_cast<int>(::SendMessageA(box, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; i++) {
+            char text[16] = "";
+            COMBOBOXEXITEMA item{};
+            item.mask = CBEIF_TEXT;
+            item.iItem = i;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            ::SendMessageA(box, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            s.drives.emplace_back(text);
+        }
+        s.selected = static_cast<int>(::SendMessageA(box, CB_GETCURSEL, 0, 0));
+        s.okEnabled = pDlg->GetDlgItem(IDOK)->IsWindowEnabled() != FALSE;
+    } else if (s.id == IDD_DRIVE_REMOVED || s.id == IDD_WRONG_PORT) {
+        s.path = Text(pDlg, IDC_NOTICE_TEXT);
+    }
+    return s;
+}
+
+void Press(CDialog* pDlg, int id) {
+    pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(pDlg->GetDlgItem(id)->GetSafeHwnd()));
+}
+
+// A picture of the dialog among the run's artifacts.
+void Picture(CDialog* pDlg, const char* name) {
+    const char* folder = std::getenv("ZT_ARTIFACTS_WIN");
+    if (!folder) {
+        return;
+    }
+    pDlg->UpdateWindow();
+    std::string path = std::string(folder) + "\\" + name + ".bmp";
+    SaveScreenshot(pDlg->GetSafeHwnd(), path.c_str());
+}
+
+void PumpFor(int ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        AfxPumpPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        AfxPumpPendingMessages();
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+}
+
+// A notice as an appliance sends it, to the listener over loopback.
+void SendNotice(uint16_t type, const std::string& path, uint16_t length = 256) {
+    UsbPacket packet{};
+    packet.wType = type;
+    packet.wLength = length;
+    std::strncpy(packet.szName, path.c_str(), sizeof packet.szName - 1);
+    UsbPacketImage image = SerializeUsbPacket(packet);
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(USB_SERVICE_PORT);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sendto(s, reinterpret_cast<const char*>(image.data()), static_cast<int>(image.size()), 0,
+           reinterpret_cast<sockaddr*>(&to), sizeof to);
+    closesocket(s);
+}
+
+void RunTool(const std::string& args) {
+    std::string command = "\"" + g_ztnpreg + "\" " + args;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+struct Connection {
+    std::string local, remote;
+    bool operator==(const Connection& o) const { return local == o.local && remote == o.remote; }
+};
+
+std::vector<Connection> Listed(DWORD scope) {
+    std::vector<Connection> result;
+    HANDLE h = nullptr;
+    if (WNetOpenEnumA(scope, RESOURCETYPE_DISK, 0, nullptr, &h) != NO_ERROR) {
+        return result;
+    }
+    std::vector<unsigned long long> buffer(2048);
+    for (;;) {
+        DWORD count = static_cast<DWORD>(-1), size = static_cast<DWORD>(buffer.size() * 8);
+        if (WNetEnumResourceA(h, &count, buffer.data(), &size) != NO_ERROR) {
+            break;
+        }
+        auto* entries = reinterpret_cast<NETRESOURCEA*>(buffer.data());
+        for (DWORD i = 0; i < count; i++) {
+            result.push_back({entries[i].lpLocalName ? entries[i].lpLocalName : "",
+                              entries[i].lpRemoteName ? entries[i].lpRemoteName : ""});
+        }
+    }
+    WNetCloseEnum(h);
+    return result;
+}
+
+std::vector<Connection> Connected() {
+    return Listed(RESOURCE_CONNECTED);
+}
+
+// No connection and no remembered one is left for the next case.
+void ForgetAllConnections() {
+    for (const Connection& c : Connected()) {
+        WNetCancelConnection2A(c.local.c_str(), CONNECT_UPDATE_PROFILE, TRUE);
+    }
+    for (const Connection& c : Listed(RESOURCE_REMEMBERED)) {
+        std::string key = "Network\\" + c.local.substr(0, 1);
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    }
+}
+
+// Each case starts with a new frame (which runs its start-up discovery) and no connections.
+class TrayApp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ForgetAllConnections();
+        g_mapDlgActive = g_removedDlgActive = g_warningActive = false;
+    }
+    void TearDown() override {
+        if (m_frame) {
+            // The product keeps its listener for the life of the process; the next case needs the port.
+            closesocket(m_frame->GetListener());
+            m_frame->DestroyWindow();
+        }
+        ForgetAllConnections();
+    }
+
+    // The frame, after its start-up discovery has been handled.
+    void Start() {
+        m_frame = new CMainFrame;
+        ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME));
+        ASSERT_NE(m_frame->GetListener(), INVALID_SOCKET);
+        PumpFor(100);
+    }
+
+    void Connect(const char* local, const char* remote) {
+        ASSERT_EQ(WNetAddConnectionA(remote, nullptr, local), static_cast<DWORD>(NO_ERROR)) << local << remote;
+    }
+
+    CFakeNetwork m_net;
+    CMessageBoxRecorder m_boxes;
+    std::vector<Shown> m_shown;
+    CMainFrame* m_frame = nullptr;
+};
+
+TEST_F(TrayApp, StartUpOffersEachReachableUnmappedDiskInItsOwnDialog) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}, {"", "198.18.1.11"},                 // an appliance without a disk
+                   {"\\\\NAS2\\usb", "198.18.1.12"}, {"\\\\NAS3\\usb", "198.18.1.13"},    // silent appliance
+                   {"\\\\NAS4\\usb", "198.18.1.14"}, {"\\\\NAS5\\data", "198.18.1.15"}};  // mapped already
+    m_net.silent = {"198.18.1.13"};
+    Connect("K:", "\\\\NAS5\\data");
+    int open = 0, most = 0;
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        most = std::max(most, ++open);
+        if (m_shown.size() == 1) {
+            Picture(pDlg, "map_network_drive");
+        }
+        Press(pDlg, IDCANCEL);
+        open--;
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() >= 3 && !g_mapDlgActive && g_mapPaths.IsEmpty(); }));
+    PumpFor(200);
+    EXPECT_EQ(m_net.discoveries, 1);
+    ASSERT_EQ(m_shown.size(), 3u);
+    EXPECT_EQ(m_shown[0].path, "\\\\NAS1\\usb");
+    EXPECT_EQ(m_shown[1].path, "\\\\NAS2\\usb");
+    EXPECT_EQ(m_shown[2].path, "\\\\NAS4\\usb");
+    EXPECT_EQ(most, 1);  // one after another, never two at once
+    EXPECT_FALSE(g_mapDlgActive);
+}
+
+TEST_F(TrayApp, DriveBoxOffersOnlyFreeLettersAndSelectsTheFirst) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}};
+    Connect("D:", "\\\\NAS9\\a");
+    Connect("F:", "\\\\NAS9\\b");
+    RunTool("remember Y: \\\\NAS1\\old");  // remembered, not connected: still blocks Y:
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDOK);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive; }));
+    ASSERT_EQ(m_shown.size(), 1u);
+    std::vector<std::string> expected;
+    for (char c = 'E'; c <= 'Y'; ++c) {  // C: and Z: are local, D: and F: connected, Y: remembered
+        if (c != 'F' && c != 'Y') {
+            expected.push_back(std::string{c, ':'});
+        }
+    }
+    EXPECT_EQ(m_shown[0].drives, expected);
+    EXPECT_EQ(m_shown[0].selected, 0);
+    // OK connects the preselected letter.
+    std::vector<Connection> now = Connected();
+    EXPECT_NE(std::find(now.begin(), now.end(), Connection{"E:", "\\\\NAS1\\usb"}), now.end());
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(TrayApp, ThreeDiskNoticesDuringAnOpenDialogGiveThreeMoreDialogsInOrder) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}};
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (m_shown.size() == 1) {
+            SendNotice(PKT_DISK_INFO, "\\\\NASA\\usb");
+            SendNotice(PKT_DISK_INFO, "\\\\NASB\\usb");
+            SendNotice(PKT_DISK_INFO, "\\\\NASC\\usb");
+            PumpUntil([] { return g_mapPaths.GetCount() == 4; });
+            EXPECT_EQ(g_mapPaths.GetCount(), 4);
+            // Map Drive while the dialog is open: no discovery, the queue stays.
+            ::SendMessageA(::FindWindowA(nullptr, "Pebblink Utility"), WM_COMMAND, ID_MAP_DRIVE, 0);
+            EXPECT_EQ(m_net.discoveries, 1);
+            EXPECT_EQ(g_mapPaths.GetCount(), 4);
+        }
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() >= 4 && !g_mapDlgActive; }));
+    PumpFor(200);
+    ASSERT_EQ(m_shown.size(), 4u);
+    EXPECT_EQ(m_shown[1].path, "\\\\NASA\\usb");
+    EXPECT_EQ(m_shown[2].path, "\\\\NASB\\usb");
+    EXPECT_EQ(m_shown[3].path, "\\\\NASC\\usb");
+    EXPECT_EQ(m_net.discoveries, 1);
+    EXPECT_TRUE(g_mapPaths.IsEmpty());
+}
+
+TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialog) {
+    Connect("M:", "\\\\NAS1\\usb");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    SendNotice(PKT_DISK_INFO, "\\\\NAS1\\usb");     // mapped already
+    SendNotice(PKT_DISK_INFO, "\\\\NAS3\\usb", 0);  // zero wLength
+    SendNotice(PKT_EJECT, "\\\\NAS4\\usb");         // not a notice type
+    PumpFor(400);
+    m_net.silent = {"127.0.0.1"};
+    SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb");  // the sender answers no echo
+    PumpFor(400);
+    for (const Shown& shown : m_shown) {
+        ADD_FAILURE() << "dialog " << shown.id << " for " << shown.path << " from " << shown.sender;
+    }
+    EXPECT_TRUE(g_mapPaths.IsEmpty());
+    m_net.silent.clear();
+    // A path announced twice gets its second dialog only when the first did not map it.
+    SendNotice(PKT_DISK_INFO, "\\\\NAS5\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
+    SendNotice(PKT_DISK_INFO, "\\\\NAS5\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    EXPECT_EQ(m_shown[1].path, "\\\\NAS5\\usb");
+    EXPECT_EQ(m_shown[1].sender, "127.0.0.1");
+}
+
+TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
+    int warnings = 0;
+    CModalHook hook([&](CDialog* pDlg) {
+        Shown s = Inspect(pDlg);
+        m_shown.push_back(s);
+        if (s.id == IDD_WRONG_PORT) {
+            warnings++;
+            if (warnings == 1) {
+                Picture(pDlg, "wrong_port_warning");
+                SendNotice(PKT_WRONG_PORT, "\\\\NAS2\\usb");
+                PumpFor(300);
+            }
+            Press(pDlg, IDOK);
+        }
+    });
+    Start();
+    SendNotice(PKT_WRONG_PORT, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return warnings >= 1 && !g_warningActive; }));
+    PumpFor(300);
+    ASSERT_EQ(warnings, 1);
+    EXPECT_EQ(m_shown[0].path, "Wrong USB flash attach on USB1 of  NAS1  !");
+    // After the warning closed, the next one shows again.
+    SendNotice(PKT_WRONG_PORT, "\\\\NAS3\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return warnings == 2 && !g_warningActive; }));
+    EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS3  !");
+}
+
+TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
+    Connect("P:", "\\\\NAS1\\usb");
+    Connect("Q:", "\\\\NAS1\\usb");
+    Connect("R:", "\\\\NAS1\\other");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (pDlg->GetTemplateID() == IDD_DRIVE_REMOVED && m_shown.size() == 1) {
+            Picture(pDlg, "delete_network_drive");
+        }
+        Press(pDlg, IDOK);
+    });
+    Start();
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    EXPECT_EQ(m_shown[0].path, "P:\\\\NAS1\\usb  has been removed.");
+    std::vector<Connection> now = Connected();
+    EXPECT_EQ(std::count(now.begin(), now.end(), Connection{"P:", "\\\\NAS1\\usb"}), 0);
+    EXPECT_EQ(std::count(now.begin(), now.end(), Connection{"Q:", "\\\\NAS1\\usb"}), 1);
+    EXPECT_EQ(std::count(now.begin(), now.end(), Connection{"R:", "\\\\NAS1\\other"}), 1);
+    // Type 33 is handled the same; a path no longer mapped is skipped without a notice.
+    SendNotice(PKT_EJECTED, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    EXPECT_EQ(m_shown[1].path, "Q:\\\\NAS1\\usb  has been removed.");
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
+    PumpFor(300);
+    EXPECT_TRUE(g_removedPaths.IsEmpty());
+    EXPECT_FALSE(g_removedDlgActive);
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
+    Connect("P:", "\\\\NAS1\\usb");
+    Connect("S:", "\\\\NAS2\\usb");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (m_shown.size() == 1) {
+            Picture(pDlg, "delete_network_drive_failed");
+        }
+        Press(pDlg, IDOK);
+    });
+    Start();
+    RunTool("fail NPCancelConnection 2401 1");
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "This network connection has files open or requests pending.");
+    EXPECT_STREQ(m_boxes.Last().caption, "Warning");
+    EXPECT_EQ(m_boxes.Last().Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(m_shown[0].path, "");
+    // The chain goes on: the next removal is handled.
+    RunTool("fail NPCancelConnection 1207 1");
+    SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    ASSERT_EQ(m_boxes.GetCount(), 2);
+    EXPECT_STREQ(m_boxes.Last().text, "Unknown error code = 1207");
+}
+
+TEST_F(TrayApp, FailedConnectionShowsItsMessageAndTheNextPathGetsItsDialog) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}, {"\\\\NAS2\\usb", "198.18.1.11"}};
+    RunTool("fail NPAddConnection3 1207 1");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDOK);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.GetAt(0).text, "Unknown error code = 1207");
+    std::vector<Connection> now = Connected();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(now[0].remote, "\\\\NAS2\\usb");
+}
+
+// Fills the tree with the discovery, then ejects the item named server.
+class SafeRemove : public TrayApp {
+protected:
+    void Eject(const char* server) {
+        m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"},
+                       {"", "198.18.1.11"},
+                       {"\\\\NAS2\\usb", "198.18.1.12"},
+                       {"\\\\NAS3\\usb", "198.18.1.13"}};
+        m_net.silent = {"198.18.1.13"};
+        CModalHook hook([&](CDialog* pDlg) {
+            if (pDlg->GetTemplateID() != IDD_SAFE_REMOVE) {
+                Press(pDlg, IDCANCEL);
+                return;
+            }
+            CTreeCtrl* tree = static_cast<CTreeCtrl*>(pDlg->GetDlgItem(IDC_DEVICE_TREE));
+            for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h)) {
+                m_items.emplace_back(tree->GetItemText(h).GetString());
+            }
+            for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h)) {
+                if (tree->GetItemText(h) == server) {
+                    tree->SelectItem(h);
+                }
+            }
+            Picture(pDlg, "safely_remove_network_usb");
+            Press(pDlg, IDC_EJECT);
+            for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h)) {
+                m_itemsAfter.emplace_back(tree->GetItemText(h).GetString());
+            }
+            // A second open from the tray while this one is open does nothing.
+            ::SendMessageA(::FindWindowA(nullptr, "Pebblink Utility"), WM_COMMAND, ID_SAFELY_REMOVE, 0);
+            Press(pDlg, IDCANCEL);
+        });
+        ::SendMessageA(m_frame->GetSafeHwnd(), WM_COMMAND, ID_SAFELY_REMOVE, 0);
+    }
+
+    std::vector<std::string> m_items, m_itemsAfter;
+};
+
+TEST_F(SafeRemove, EjectDisconnectsEveryLetterOfTheServerAndInformsOnce) {
+    Start();
+    Connect("G:", "\\\\NAS1\\usb");
+    Connect("H:", "\\\\NAS1\\photos");
+    Connect("I:", "\\\\NAS2\\usb");
+    m_net.ejectReply.wType = PKT_EJECTED;
+    int discoveriesBefore = m_net.discoveries;
+    Eject("NAS1");
+    EXPECT_EQ(m_net.discoveries, discoveriesBefore + 1);  // the second open did not run
+    EXPECT_EQ(m_items, (std::vector<std::string>{"NAS1", "NAS2"}));
+    EXPECT_EQ(m_net.ejects, (std::vector<std::string>{"NAS1"}));
+    EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS2"}));
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().caption, "Information");
+    EXPECT_STREQ(m_boxes.Last().text, "The USB disk  NAS1  can now be safely removed from the system.");
+    EXPECT_EQ(m_boxes.Last().Icon(), static_cast<UINT>(MB_ICONINFORMATION));
+    std::vector<Connection> now = Connected();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(now[0].local, "I:");
+}
+
+TEST_F(SafeRemove, WithNoApplianceTheTreeIsEmptyAndEjectSendsNothing) {
+    Start();
+    std::vector<std::string> items{"not read"};
+    CModalHook hook([&](CDialog* pDlg) {
+        CTreeCtrl* tree = static_cast<CTreeCtrl*>(pDlg->GetDlgItem(IDC_DEVICE_TREE));
+        items.clear();
+        for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h)) {
+            items.emplace_back(tree->GetItemText(h).GetString());
+        }
+        Press(pDlg, IDC_EJECT);
+        Press(pDlg, IDC_REFRESH);
+        Press(pDlg, IDCANCEL);
+    });
+    ::SendMessageA(m_frame->GetSafeHwnd(), WM_COMMAND, ID_SAFELY_REMOVE, 0);
+    EXPECT_TRUE(items.empty());
+    EXPECT_TRUE(m_net.ejects.empty());
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(SafeRemove, InUseStatusWinsOverTheEjectedType) {
+    Start();
+    Connect("G:", "\\\\NAS1\\usb");
+    m_net.ejectReply.wType = PKT_EJECTED;
+    m_net.ejectReply.wStatus = STATUS_IN_USE;
+    Eject("NAS1");
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().caption, "Warning");
+    EXPECT_STREQ(m_boxes.Last().text, "The device is in use by an active process and cannot be disconnected.");
+    EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS1", "NAS2"}));
+    EXPECT_EQ(Connected().size(), 1u);
+}
+
+TEST_F(SafeRemove, NoAnswerSaysDeviceNotExistsAndOtherRepliesNothing) {
+    Start();
+    m_net.ejectAnswers = false;
+    Eject("NAS2");
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "Device not exists.");
+    EXPECT_STREQ(m_boxes.Last().caption, "Warning");
+    EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS1", "NAS2"}));
+
+    m_boxes.Clear();
+    m_items.clear();
+    m_itemsAfter.clear();
+    m_net.ejectAnswers = true;
+    m_net.ejectReply.wType = PKT_DISK_INFO;
+    Eject("NAS2");
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+    EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS1", "NAS2"}));
+}
+
+TEST_F(SafeRemove, FailedDisconnectStopsAtTheFirstFailureWithoutInformation) {
+    Start();
+    Connect("G:", "\\\\NAS1\\usb");
+    Connect("H:", "\\\\NAS1\\photos");
+    m_net.ejectReply.wType = PKT_EJECTED;
+    RunTool("fail NPCancelConnection 2401 1");
+    Eject("NAS1");
+    ASSERT_EQ(m_boxes.GetCount(), 1);
+    EXPECT_STREQ(m_boxes.Last().text, "This network connection has files open or requests pending.");
+    EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS2"}));
+    EXPECT_EQ(Connected().size(), 2u);
+}
+
+TEST(TrayIcon, RecordOfThisBuild) {
+    CTrayIcon icon(IDR_MAINFRAME);
+    EXPECT_EQ(icon.GetData().cbSize, 504u);  // the version-2 layout, 488 bytes in a 32-bit build
+    EXPECT_EQ(icon.GetData().uID, static_cast<UINT>(IDR_MAINFRAME));
+    EXPECT_EQ(icon.GetData().szTip[0], '\0');
+    // A tip longer than the field is cut so that it stays terminated.
+    std::string longTip(300, 'x');
+    icon.UpdateIcon(::LoadIconA(nullptr, IDI_APPLICATION), longTip.c_str());
+    EXPECT_EQ(std::strlen(icon.GetData().szTip), 127u);
+    icon.UpdateIcon(nullptr, nullptr);
+    EXPECT_FALSE(icon.IsShown());
+}
+
+TEST_F(TrayApp, IconIsAddedAgainWhenTheTaskbarIsCreated) {
+    Start();
+    ASSERT_TRUE(m_frame->GetTrayIcon().IsShown());
+    EXPECT_STREQ(m_frame->GetTrayIcon().GetData().szTip, "Drivelet Utility");
+    EXPECT_EQ(m_frame->GetTrayIcon().GetData().uCallbackMessage, WM_TRAYNOTIFY);
+    // The icon as the old taskbar knew it is gone; the broadcast brings it back.
+    NOTIFYICONDATAA gone = m_frame->GetTrayIcon().GetData();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ::SendMessageA(m_frame->GetSafeHwnd(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(m_frame->GetTrayIcon().IsShown());
+    NOTIFYICONDATAA again = m_frame->GetTrayIcon().GetData();
+    again.uFlags = NIF_TIP;
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &again));  // it exists again
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &again));  // and the check can fail
+    ::SendMessageA(m_frame->GetSafeHwnd(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+TEST_F(TrayApp, RightClickOpensTheMenuAndDoubleClickMapsLikeMapDrive) {
+    Start();
+    const int before = m_net.discoveries;
+    // A left single click or another icon id does nothing.
+    EXPECT_EQ(::SendMessageA(m_frame->GetSafeHwnd(), WM_TRAYNOTIFY, IDR_MAINFRAME, WM_LBUTTONUP), 0);
+    EXPECT_EQ(::SendMessageA(m_frame->GetSafeHwnd(), WM_TRAYNOTIFY, 7, WM_LBUTTONDBLCLK), 0);
+    EXPECT_EQ(m_net.discoveries, before);
+    EXPECT_EQ(::SendMessageA(m_frame->GetSafeHwnd(), WM_TRAYNOTIFY, IDR_MAINFRAME, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(m_net.discoveries, before + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; i++) {
+        if (std::strncmp(argv[i], "--ztnpreg=", 10) == 0) {
+            g_ztnpreg = std::string("Z:") + (argv[i] + 10);
+            std::replace(g_ztnpreg.begin(), g_ztnpreg.end(), '/', '\\');
+        }
+    }
+    CWinApp app("Pebblink");
+    AfxWinInit(::GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOW);
+    WSADATA data;
+    WSAStartup(0x0101, &data);
+    CreateQueueLocks();
+    return RUN_ALL_TESTS();
+}
