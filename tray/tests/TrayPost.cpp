@@ -1,0 +1,53 @@
+// tray_post: the scenario's hand on the hidden main window, which the automation driver does not list.
+//   tray_post count TITLE               prints how many top-level windows (hidden ones included) have TITLE
+//   tray_post post TITLE MSG [WPARAM]   posts MSG to the first of them; exit status 1 when there is none
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct Search {
+    const char* title;
+    int count;
+    HWND first;
+};
+
+BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
+    char text[256] = "";
+    GetWindowTextA(hWnd, text, sizeof text);
+    if (std::strcmp(text, search->title) == 0) {
+        if (!search->first) {
+            search->first = hWnd;
+        }
+        search->count++;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: tray_post count TITLE | post TITLE MSG [WPARAM]\n");
+        return 2;
+    }
+    Search search{argv[2], 0, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (std::strcmp(argv[1], "count") == 0) {
+        std::printf("%d\n", search.count);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "post") == 0 && argc >= 4) {
+        if (!search.first) {
+            return 1;
+        }
+        UINT message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        WPARAM wParam = argc > 4 ? static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0)) : 0;
+        return PostMessageA(search.first, message, wParam, 0) ? 0 : 1;
+    }
+    return 2;
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""The real Pebblink.exe end to end: start-up offers, a second start, notices from the simulator, safe
+removal and exit, with a picture of every dialog.
+
+    pebblink_scenario.py ZDRIVE PEBBLINK ZTNPREG TRAY_POST ZSIMCTL_DIR CONTROL_SOCKET
+"""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "automation"))
+from zdrive import Driver, IDOK  # noqa: E402
+
+zdrive, pebblink, ztnpreg, tray_post, zsimctl_dir, control = sys.argv[1:7]
+sys.path.insert(0, zsimctl_dir)
+from importlib.machinery import SourceFileLoader  # noqa: E402
+
+zsimctl = SourceFileLoader("zsimctl", os.path.join(zsimctl_dir, "zsimctl")).load_module()
+
+WM_COMMAND, ID_APP_ABOUT, ID_APP_EXIT, ID_SAFELY_REMOVE, ID_MAP_DRIVE = 0x111, 57664, 57665, 32773, 32771
+PC = os.environ.get("ZT_PC_ADDR1", "198.18.1.1")
+failures = []
+
+
+def check(cond, what):
+    print(("ok   " if cond else "FAIL ") + what, flush=True)
+    if not cond:
+        failures.append(what)
+
+
+def wine(*args):
+    return subprocess.run(["wine"] + list(args), check=False).returncode
+
+
+def main_windows():
+    out = subprocess.run(["wine", tray_post, "count", "Pebblink Utility"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def post(message, wparam=0):
+    check(wine(tray_post, "post", "Pebblink Utility", str(message), str(wparam)) == 0, "posted %d" % wparam)
+
+
+sim = zsimctl.Control(control)
+check(wine(ztnpreg, "install") == 0, "provider installed")
+try:
+    with Driver(zdrive) as d:
+        app = d.start(pebblink)
+        # Start-up: one dialog per disk, one after another.
+        dlg = d.find("Map Network Drive", "#32770", timeout=20000)
+        first = d.text(dlg, 1002)
+        d.screenshot("scenario_map_network_drive", dlg)
+        check(first == "\\\\NAS1\\usb", "first offer is NAS1's disk (%r)" % first)
+        check(d.count("Map Network Drive", "#32770") == 1, "one mapping dialog at a time")
+        d.click(dlg, 1)
+        d.gone(dlg)
+        dlg = d.find("Map Network Drive", "#32770", timeout=10000)
+        check(d.text(dlg, 1002) == "\\\\NAS2\\usb", "second offer is NAS2's disk")
+        d.screenshot("scenario_map_network_drive_second", dlg)
+        d.click(dlg, 2)
+        d.gone(dlg)
+        time.sleep(1)
+        check(d.count("Map Network Drive", "#32770") == 0, "no third offer")
+
+        # A second start ends at once and leaves the first alone.
+        second = subprocess.run(["wine", pebblink], timeout=60)
+        check(second.returncode == 0, "second start ends (%d)" % second.returncode)
+        check(main_windows() == 1, "one main window")
+
+        # About box.
+        post(WM_COMMAND, ID_APP_ABOUT)
+        about = d.find("About Drivelet Utility", "#32770", timeout=5000)
+        d.screenshot("scenario_about", about)
+        d.click(about, 1)
+        d.gone(about)
+
+        # Wrong-port warning from NAS1.
+        sim.ok("notice NAS1 wrongport %s" % PC)
+        warn = d.find("Warning", "#32770", timeout=15000)
+        check("Wrong USB flash attach on USB1 of  NAS1  !" == d.text(warn, 1006), "wrong-port text")
+        d.screenshot("scenario_wrong_port", warn)
+        d.click(warn, 1)
+        d.gone(warn)
+
+        # NAS1's disk pulled: its mapping goes, with the notice naming the letter.
+        sim.ok("pull NAS1 announce=%s" % PC)
+        gone = d.find("Delete Network Drive", "#32770", timeout=15000)
+        text = d.text(gone, 1006)
+        # Wine's prefix has C: and Z: as local drives: the first free letter, preselected and mapped, is D:.
+        check(text == "D:\\\\NAS1\\usb  has been removed.", "removal notice names the letter (%r)" % text)
+        d.screenshot("scenario_delete_network_drive", gone)
+        d.click(gone, 1)
+        d.gone(gone)
+
+        # Safe removal of NAS2 (NAS1 has no disk any more and is not listed).
+        post(WM_COMMAND, ID_SAFELY_REMOVE)
+        safe = d.find("Safely Remove Network USB", "#32770", timeout=30000)
+        tree = d.child(safe, 1009)
+        time.sleep(1)
+        names = [t for _, _, t in d.tree(tree)]
+        check(names == ["NAS2"], "tree lists the appliances with a disk (%r)" % names)
+        d.tree_select(tree, "NAS2")
+        d.screenshot("scenario_safely_remove", safe)
+        d.click(safe, 1008)
+        box = d.msgbox(timeout=30000)
+        check(box[1] == "Information" and box[2] == "The USB disk  NAS2  can now be safely removed from the system.",
+              "eject confirmed (%r)" % (box[1:],))
+        d.screenshot("scenario_information")
+        d.answer(box[0], IDOK)
+        d.click(safe, 2)
+        d.gone(safe)
+
+        post(WM_COMMAND, ID_APP_EXIT)
+        app.wait(timeout=20)
+        check(app.returncode == 0, "Exit ends the program")
+finally:
+    wine(ztnpreg, "remove")
+
+sys.exit(1 if failures else 0)
