@@ -298,6 +298,21 @@ TEST_F(TrayApp, DriveBoxOffersOnlyFreeLettersAndSelectsTheFirst) {
     EXPECT_EQ(m_boxes.GetCount(), 0);
 }
 
+TEST_F(TrayApp, APathLongerThan254CharactersIsConnectedWithItsFirst254) {
+    const std::string path = "\\\\NAS1\\" + std::string(250, 'x');
+    m_net.disks = {{path, "198.18.1.10"}};
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDOK);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
+    EXPECT_EQ(m_shown[0].path, path);
+    std::vector<Connection> now = Connected();
+    ASSERT_EQ(now.size(), 1u) << m_boxes.GetCount();
+    EXPECT_EQ(now[0].remote, path.substr(0, 254));
+}
+
 TEST_F(TrayApp, ThreeDiskNoticesDuringAnOpenDialogGiveThreeMoreDialogsInOrder) {
     m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}};
     CModalHook hook([&](CDialog* pDlg) {

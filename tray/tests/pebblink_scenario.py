@@ -33,6 +33,11 @@ def wine(*args):
     return subprocess.run(["wine"] + list(args), check=False).returncode
 
 
+def picture(d, name, hwnd=None):
+    time.sleep(0.5)  # let every control paint before the picture
+    d.screenshot(name, hwnd)
+
+
 def main_windows():
     out = subprocess.run(["wine", tray_post, "count", "Pebblink Utility"], capture_output=True, text=True)
     return int(out.stdout.strip() or "-1")
@@ -46,18 +51,21 @@ sim = zsimctl.Control(control)
 check(wine(ztnpreg, "install") == 0, "provider installed")
 try:
     with Driver(zdrive) as d:
+        # A reply of the driver once held a byte that is not UTF-8 (0xff) under Wine; read it as a
+        # replacement character rather than end the run.
+        d.proc.stdout.reconfigure(errors="replace")
         app = d.start(pebblink)
         # Start-up: one dialog per disk, one after another.
         dlg = d.find("Map Network Drive", "#32770", timeout=20000)
         first = d.text(dlg, 1002)
-        d.screenshot("scenario_map_network_drive", dlg)
+        picture(d, "scenario_map_network_drive", dlg)
         check(first == "\\\\NAS1\\usb", "first offer is NAS1's disk (%r)" % first)
         check(d.count("Map Network Drive", "#32770") == 1, "one mapping dialog at a time")
         d.click(dlg, 1)
         d.gone(dlg)
         dlg = d.find("Map Network Drive", "#32770", timeout=10000)
         check(d.text(dlg, 1002) == "\\\\NAS2\\usb", "second offer is NAS2's disk")
-        d.screenshot("scenario_map_network_drive_second", dlg)
+        picture(d, "scenario_map_network_drive_second", dlg)
         d.click(dlg, 2)
         d.gone(dlg)
         time.sleep(1)
@@ -71,7 +79,7 @@ try:
         # About box.
         post(WM_COMMAND, ID_APP_ABOUT)
         about = d.find("About Drivelet Utility", "#32770", timeout=5000)
-        d.screenshot("scenario_about", about)
+        picture(d, "scenario_about", about)
         d.click(about, 1)
         d.gone(about)
 
@@ -79,7 +87,7 @@ try:
         sim.ok("notice NAS1 wrongport %s" % PC)
         warn = d.find("Warning", "#32770", timeout=15000)
         check("Wrong USB flash attach on USB1 of  NAS1  !" == d.text(warn, 1006), "wrong-port text")
-        d.screenshot("scenario_wrong_port", warn)
+        picture(d, "scenario_wrong_port", warn)
         d.click(warn, 1)
         d.gone(warn)
 
@@ -89,7 +97,7 @@ try:
         text = d.text(gone, 1006)
         # Wine's prefix has C: and Z: as local drives: the first free letter, preselected and mapped, is D:.
         check(text == "D:\\\\NAS1\\usb  has been removed.", "removal notice names the letter (%r)" % text)
-        d.screenshot("scenario_delete_network_drive", gone)
+        picture(d, "scenario_delete_network_drive", gone)
         d.click(gone, 1)
         d.gone(gone)
 
@@ -101,12 +109,12 @@ try:
         names = [t for _, _, t in d.tree(tree)]
         check(names == ["NAS2"], "tree lists the appliances with a disk (%r)" % names)
         d.tree_select(tree, "NAS2")
-        d.screenshot("scenario_safely_remove", safe)
+        picture(d, "scenario_safely_remove", safe)
         d.click(safe, 1008)
         box = d.msgbox(timeout=30000)
         check(box[1] == "Information" and box[2] == "The USB disk  NAS2  can now be safely removed from the system.",
               "eject confirmed (%r)" % (box[1:],))
-        d.screenshot("scenario_information")
+        picture(d, "scenario_information")
         d.answer(box[0], IDOK)
         d.click(safe, 2)
         d.gone(safe)
