@@ -1,7 +1,9 @@
 // tray_post: the scenario's hand on the hidden main window, which the automation driver does not list.
 //   tray_post count TITLE               prints how many top-level windows (hidden ones included) have TITLE
 //   tray_post post TITLE MSG [WPARAM]   posts MSG to the first of them; exit status 1 when there is none
+//   tray_post icon TITLE ID             exit status 0 when the shell holds icon ID of that window
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,18 @@ int main(int argc, char** argv) {
         UINT message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
         WPARAM wParam = argc > 4 ? static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0)) : 0;
         return PostMessageA(search.first, message, wParam, 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "icon") == 0 && argc >= 4) {
+        if (!search.first) {
+            return 1;
+        }
+        // Changing nothing of an icon succeeds only when the shell has it.
+        NOTIFYICONDATAA data{};
+        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        data.hWnd = search.first;
+        data.uID = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        data.uFlags = 0;
+        return Shell_NotifyIconA(NIM_MODIFY, &data) ? 0 : 1;
     }
     return 2;
 }

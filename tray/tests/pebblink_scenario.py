@@ -10,6 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "automation"))
+import zdrive as zdrive_client  # noqa: E402
 from zdrive import Driver, IDOK  # noqa: E402
 
 zdrive, pebblink, ztnpreg, tray_post, zsimctl_dir, control = sys.argv[1:7]
@@ -47,14 +48,26 @@ def post(message, wparam=0):
     check(wine(tray_post, "post", "Pebblink Utility", str(message), str(wparam)) == 0, "posted %d" % wparam)
 
 
+# A reply of the driver once held a byte that is not UTF-8 (0xff) under Wine; read such bytes as
+# replacement characters rather than end the run.
+_popen = zdrive_client.subprocess.Popen
+
+
+def _popen_replacing(*args, **kwargs):
+    if kwargs.get("text"):
+        kwargs.setdefault("errors", "replace")
+    return _popen(*args, **kwargs)
+
+
+zdrive_client.subprocess.Popen = _popen_replacing
+
 sim = zsimctl.Control(control)
 check(wine(ztnpreg, "install") == 0, "provider installed")
 try:
     with Driver(zdrive) as d:
-        # A reply of the driver once held a byte that is not UTF-8 (0xff) under Wine; read it as a
-        # replacement character rather than end the run.
-        d.proc.stdout.reconfigure(errors="replace")
         app = d.start(pebblink)
+        d.find("Map Network Drive", "#32770", timeout=20000)
+        check(wine(tray_post, "icon", "Pebblink Utility", "130") == 0, "the tray icon is added at start-up")
         # Start-up: one dialog per disk, one after another.
         dlg = d.find("Map Network Drive", "#32770", timeout=20000)
         first = d.text(dlg, 1002)
@@ -75,6 +88,7 @@ try:
         second = subprocess.run(["wine", pebblink], timeout=60)
         check(second.returncode == 0, "second start ends (%d)" % second.returncode)
         check(main_windows() == 1, "one main window")
+        check(wine(tray_post, "icon", "Pebblink Utility", "130") == 0, "its tray icon is there")
 
         # About box.
         post(WM_COMMAND, ID_APP_ABOUT)
