@@ -110,9 +110,11 @@ Shown Inspect(CDialog* pDlg) {
     return s;
 }
 
+// A button's click; IDCANCEL without a Cancel button is the Esc key's command.
 void Press(CDialog* pDlg, int id) {
+    CWnd* button = pDlg->GetDlgItem(id);
     pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(pDlg->GetDlgItem(id)->GetSafeHwnd()));
+                      reinterpret_cast<LPARAM>(button ? button->GetSafeHwnd() : nullptr));
 }
 
 // A picture of the dialog among the run's artifacts.
@@ -371,6 +373,7 @@ TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialo
 
 TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
     int warnings = 0;
+    bool escape = false;
     CModalHook hook([&](CDialog* pDlg) {
         Shown s = Inspect(pDlg);
         m_shown.push_back(s);
@@ -381,7 +384,7 @@ TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
                 SendNotice(PKT_WRONG_PORT, "\\\\NAS2\\usb");
                 PumpFor(300);
             }
-            Press(pDlg, IDOK);
+            Press(pDlg, escape ? IDCANCEL : IDOK);
         }
     });
     Start();
@@ -390,10 +393,16 @@ TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
     PumpFor(300);
     ASSERT_EQ(warnings, 1);
     EXPECT_EQ(m_shown[0].path, "Wrong USB flash attach on USB1 of  NAS1  !");
-    // After the warning closed, the next one shows again.
+    // After the warning closed, the next one shows again; closing it by Esc does not block later ones.
     SendNotice(PKT_WRONG_PORT, "\\\\NAS3\\usb");
     ASSERT_TRUE(PumpUntil([&] { return warnings == 2 && !g_warningActive; }));
     EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS3  !");
+    escape = true;
+    SendNotice(PKT_WRONG_PORT, "\\\\NAS4\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return warnings == 3 && !g_warningActive; }));
+    SendNotice(PKT_WRONG_PORT, "\\\\NAS5\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return warnings == 4 && !g_warningActive; }));
+    EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS5  !");
 }
 
 TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
@@ -424,6 +433,25 @@ TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
     EXPECT_TRUE(g_removedPaths.IsEmpty());
     EXPECT_FALSE(g_removedDlgActive);
     EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(TrayApp, EscOnTheRemovalNoticeGoesOnWithTheChainAsOkDoes) {
+    Connect("P:", "\\\\NAS1\\usb");
+    Connect("S:", "\\\\NAS2\\usb");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (m_shown.size() == 1) {
+            SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
+            EXPECT_TRUE(PumpUntil([] { return g_removedPaths.GetCount() == 2; }));
+        }
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    EXPECT_EQ(m_shown[1].path, "S:\\\\NAS2\\usb  has been removed.");
+    EXPECT_TRUE(g_removedPaths.IsEmpty());
+    EXPECT_TRUE(Connected().empty());
 }
 
 TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
