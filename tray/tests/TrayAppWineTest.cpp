@@ -651,7 +651,7 @@ TEST_F(TrayApp, IconIsAddedAgainWhenTheTaskbarIsCreated) {
     ::SendMessageA(m_frame->GetSafeHwnd(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
 }
 
-TEST_F(TrayApp, RightClickOpensTheMenuAndDoubleClickMapsLikeMapDrive) {
+TEST_F(TrayApp, SingleClickOrAnotherIconDoesNothingAndDoubleClickMapsLikeMapDrive) {
     Start();
     const int before = m_net.discoveries;
     // A left single click or another icon id does nothing.
