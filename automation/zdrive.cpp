@@ -42,13 +42,32 @@ HWND ParseHwnd(const std::string& s) {
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(strtoull(s.c_str(), nullptr, 16)));
 }
 
+// Texts travel as UTF-8 on the protocol; the programs under test are ANSI programs.
+std::string Utf8(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
+    s.resize(strlen(s.c_str()));
+    return s;
+}
+
+std::wstring Wide(const std::string& s, UINT codePage = CP_UTF8) {
+    int n = MultiByteToWideChar(codePage, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(codePage, 0, s.c_str(), -1, w.data(), n);
+    w.resize(wcslen(w.c_str()));
+    return w;
+}
+
+std::string AnsiToUtf8(const std::string& s) { return Utf8(Wide(s, CP_ACP)); }
+
 std::string WindowText(HWND h) {
     // WM_GETTEXT is marshalled between processes; GetWindowText would not ask a window of another process.
-    LRESULT len = SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
-    std::string s(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendMessageA(h, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(got));
-    return s;
+    LRESULT len = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = SendMessageW(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()));
+    w.resize(static_cast<size_t>(got));
+    return Utf8(w);
 }
 
 std::string ClassOf(HWND h) {
@@ -69,20 +88,21 @@ DWORD Now() { return GetTickCount(); }
 struct FoundWindows {
     std::string title;
     std::string cls;
+    bool hiddenToo;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectTopLevel(HWND h, LPARAM lp) {
     auto* f = reinterpret_cast<FoundWindows*>(lp);
-    if (!IsWindowVisible(h)) return TRUE;
+    if (!f->hiddenToo && !IsWindowVisible(h)) return TRUE;
     if (!f->cls.empty() && ClassOf(h) != f->cls) return TRUE;
     if (!f->title.empty() && WindowText(h) != f->title) return TRUE;
     f->found.push_back(h);
     return TRUE;
 }
 
-std::vector<HWND> FindTopLevel(const std::string& title, const std::string& cls) {
-    FoundWindows f{title, cls, {}};
+std::vector<HWND> FindTopLevel(const std::string& title, const std::string& cls, bool hiddenToo = false) {
+    FoundWindows f{title, cls, hiddenToo, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
@@ -136,7 +156,7 @@ void ReadTree(HWND tree, RemoteBuffer& mem, HTREEITEM first, int depth, std::vec
         item.cchTextMax = 512;
         mem.Write(&item, sizeof(item));
         SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(mem.Remote()));
-        out.push_back({it, depth, mem.ReadString(sizeof(TVITEMA), 512), it == selected});
+        out.push_back({it, depth, AnsiToUtf8(mem.ReadString(sizeof(TVITEMA), 512)), it == selected});
         HTREEITEM child = reinterpret_cast<HTREEITEM>(
             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(it)));
         if (child) ReadTree(tree, mem, child, depth + 1, out);
@@ -173,14 +193,16 @@ Reply CmdWindows(const Args&) {
     return Ok(out);
 }
 
-// find TITLE [CLASS] [TIMEOUT_MS]: the first visible top-level window with that title (empty: any) and class.
+// find TITLE [CLASS] [TIMEOUT_MS] [hidden]: the first visible top-level window with that title (empty: any) and
+// class; with "hidden", hidden windows too (a tray utility's main window).
 Reply CmdFind(const Args& a) {
-    if (a.empty()) return Err("find TITLE [CLASS] [TIMEOUT_MS]");
+    if (a.empty()) return Err("find TITLE [CLASS] [TIMEOUT_MS] [hidden]");
     std::string cls = a.size() > 1 ? a[1] : "";
     DWORD timeout = a.size() > 2 ? strtoul(a[2].c_str(), nullptr, 10) : 0;
+    bool hiddenToo = a.size() > 3 && a[3] == "hidden";
     DWORD start = Now();
     for (;;) {
-        std::vector<HWND> found = FindTopLevel(a[0], cls);
+        std::vector<HWND> found = FindTopLevel(a[0], cls, hiddenToo);
         if (!found.empty()) return Ok(Hex(found.front()));
         if (Now() - start >= timeout) return Err("no window titled '" + a[0] + "'");
         Sleep(50);
@@ -188,8 +210,8 @@ Reply CmdFind(const Args& a) {
 }
 
 Reply CmdCount(const Args& a) {
-    if (a.empty()) return Err("count TITLE [CLASS]");
-    return Ok(std::to_string(FindTopLevel(a[0], a.size() > 1 ? a[1] : "").size()));
+    if (a.empty()) return Err("count TITLE [CLASS] [hidden]");
+    return Ok(std::to_string(FindTopLevel(a[0], a.size() > 1 ? a[1] : "", a.size() > 2 && a[2] == "hidden").size()));
 }
 
 // gone HWND TIMEOUT_MS: waits until the window no longer exists or is hidden.
@@ -232,7 +254,7 @@ Reply CmdText(const Args& a) {
 Reply CmdSetText(const Args& a) {
     if (a.size() < 2) return Err("settext HWND TEXT");
     HWND h = ParseHwnd(a[0]);
-    SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str()));
+    SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(a[1]).c_str()));
     return Ok();
 }
 
@@ -253,8 +275,8 @@ Reply CmdType(const Args& a) {
     if (a.size() < 2) return Err("type HWND TEXT");
     HWND h = ParseHwnd(a[0]);
     if (!IsWindow(h)) return Err("no such window");
-    for (unsigned char c : a[1]) {
-        PostMessageA(h, WM_CHAR, c, 1);
+    for (wchar_t c : Wide(a[1])) {
+        PostMessageW(h, WM_CHAR, c, 1);
         if (!Sync(h)) return Err("window stopped answering");
     }
     return Ok();
@@ -337,7 +359,7 @@ Reply CmdList(const Args& a) {
             item.cchTextMax = 512;
             mem.Write(&item, sizeof(item));
             SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(mem.Remote()));
-            row += (c ? " | " : "") + mem.ReadString(sizeof(LVITEMA), 512);
+            row += (c ? " | " : "") + AnsiToUtf8(mem.ReadString(sizeof(LVITEMA), 512));
         }
         bool selected = SendMessageA(list, LVM_GETITEMSTATE, r, LVIS_SELECTED) & LVIS_SELECTED;
         out += (out.empty() ? "" : "\t") + std::string(selected ? "*" : " ") + Escape(row);
@@ -376,9 +398,8 @@ Reply CmdCombo(const Args& a) {
         LRESULT len = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
         std::wstring w(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
         SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(w.data()));
-        char narrow[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
-        std::string s(narrow);
+        w.resize(wcslen(w.c_str()));
+        std::string s = Utf8(w);
         out += (out.empty() ? "" : "\t") + std::string(i == sel ? "*" : " ") + Escape(s);
     }
     return Ok(out);

@@ -46,7 +46,7 @@ class Driver:
     def __init__(self, exe=None):
         self.exe = exe or default_exe()
         self.proc = subprocess.Popen(["wine", self.exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
-                                     bufsize=1)
+                                     encoding="utf-8", errors="replace", bufsize=1)
         self.started = []
         hello = self.proc.stdout.readline()
         if not hello.startswith("ok"):
@@ -98,11 +98,11 @@ class Driver:
 
     # Windows ----------------------------------------------------------------------------------------------------
 
-    def find(self, title, cls="", timeout=0):
-        return self.call("find", title, cls, timeout)
+    def find(self, title, cls="", timeout=0, hidden=False):
+        return self.call("find", title, cls, timeout, "hidden" if hidden else "")
 
-    def count(self, title, cls=""):
-        return int(self.call("count", title, cls))
+    def count(self, title, cls="", hidden=False):
+        return int(self.call("count", title, cls, "hidden" if hidden else ""))
 
     def windows(self):
         return self.fields("windows")

@@ -118,6 +118,8 @@ INT_PTR CALLBACK TargetProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
+    // A hidden top-level window, as a tray utility's main window is.
+    CreateWindowExA(0, "STATIC", "Driver Hidden", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_TARGET), nullptr, TargetProc, 0);
     return 0;
 }

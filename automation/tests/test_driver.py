@@ -28,6 +28,7 @@ class DriverAgainstTarget(unittest.TestCase):
 
     def test_typing_fires_a_change_per_character(self):
         edit = self.d.child(self.win, IDC_EDIT)
+        self.d.set_text(edit, "")
         before = int(self.d.text(self.win, IDC_CHANGES).split(": ")[1])
         self.d.type(edit, "abc")
         self.assertEqual(self.d.text(edit), "abc")
@@ -36,6 +37,16 @@ class DriverAgainstTarget(unittest.TestCase):
         self.assertEqual(self.d.text(edit), "ab")
         self.d.replace(edit, "xyz")
         self.assertEqual(self.d.text(edit), "xyz")
+
+    def test_texts_beyond_ascii_round_trip(self):
+        edit = self.d.child(self.win, IDC_EDIT)
+        self.d.replace(edit, "Zürich café")
+        self.assertEqual(self.d.text(edit), "Zürich café")
+
+    def test_hidden_windows_are_found_only_when_asked(self):
+        self.assertEqual(self.d.count("Driver Hidden"), 0)
+        self.assertEqual(self.d.count("Driver Hidden", hidden=True), 1)
+        self.assertTrue(self.d.find("Driver Hidden", hidden=True))
 
     def test_click_that_opens_a_message_box_and_the_answer(self):
         for button, expected in ((IDYES, "answered yes"), (IDNO, "answered no")):
