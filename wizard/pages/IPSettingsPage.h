@@ -1,10 +1,31 @@
-// CIPSettingsPage: the IP settings page. For now its picture and the defaults of CWizardPage; the
-// controls and their checks come with the page itself.
+// CIPSettingsPage: DHCP client or fixed address with address, mask and gateway as twelve octet edits,
+// checked as the user types and stored into g_settings on Next.
 #pragma once
 
 #include "../shell/WizardPage.h"
+#include "FieldRules.h"
 
 class CIPSettingsPage : public CWizardPage {
 public:
     CIPSettingsPage();
+
+    void OnSetActive() override;
+    int OnWizardNext() override;
+
+    int m_fieldIds[IP_FIELD_COUNT] = {};
+    int m_bValid = 1;
+
+protected:
+    BOOL OnInitDialog() override;
+    afx_msg void OnDhcpClient();
+    afx_msg void OnFixedAddress();
+    afx_msg void OnDhcpServer();
+    afx_msg void OnFieldChange();
+
+    void EnableIds(const int* pIds, int nCount, BOOL bEnable);
+    CString FieldText(int nIndex) const;
+
+    CEdit m_edits[IP_FIELD_COUNT];
+
+    DECLARE_MESSAGE_MAP()
 };

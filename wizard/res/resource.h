@@ -74,3 +74,4 @@
 #define IDS_SCANNING_DISK 61277
 
 #include "desktop_ids.h"
+#include "pages_ids.h"

@@ -1,12 +1,18 @@
-// CDeviceListPage: the wizard page that lists the appliances a search found. This file holds what the
-// device operations rely on: the transaction counter and AddDevice with the page's list of entries.
+// CDeviceListPage: the wizard page that searches for appliances, lists them by server name and reads the
+// chosen one's settings with its own request into g_settings. It also keeps the transaction counter that
+// the device operations number their requests with, and the list of found appliances.
 #pragma once
 
 #include "Framework.h"
 #include "../link/DeviceInfo.h"
 #include "../link/DeviceList.h"
+#include "../link/LocalAdapter.h"
+#include "../link/PacketHeader.h"
 #include "../res/resource.h"
+#include "../widgets/HoverButton.h"
 #include "WizardPage.h"
+
+constexpr UINT WM_NET_DEVINFO = WM_USER + 102;
 
 class CDeviceListPage : public CWizardPage {
 public:
@@ -20,13 +26,51 @@ public:
     void AddDevice(const DeviceInfo& info);
 
     CDeviceList& GetDevices() { return m_devices; }
+    // The entry of the tree's selected item, nullptr when none.
+    DeviceEntry* GetSelectedEntry() const;
+
+    void OnSetActive() override;
+    int OnWizardNext() override;
 
 protected:
+    BOOL OnInitDialog() override;
+    afx_msg void OnRefresh();
+    afx_msg void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
+    afx_msg void OnTreeDblClk(NMHDR* pNotify, LRESULT* pResult);
+    afx_msg LRESULT OnNetDevInfo(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnDestroy();
+
+    void Search();
+    void ReadSelected();
+    void ShowValues();
+    void EmptyValueColumn();
+    CTreeCtrl* Tree() const;
+    CListCtrl* Values() const;
+
     CDeviceList m_devices;
+    CStringList m_targets;
+    int m_hChannel = 0;
     // Also the number of the page's own outstanding request; 0 when none.
     WORD m_wSequence = 0;
+    uint8_t m_packet[MAX_PACKET] = {};
+    DeviceInfo m_info = {};
+    uint32_t m_dwDeviceAddress = 0;
+    int m_nRetries = 0;
+    UINT m_nRetryPeriod = 2000;
+    BOOL m_bClearing = FALSE;
+    CLocalAdapter m_adapter;
+    CImageList m_images;
+    CHoverButton m_refresh;
+
+    DECLARE_MESSAGE_MAP()
 };
 
 // Set by the page before it runs a search; the operation and password dialogs take their transaction
 // numbers from it and hand found appliances to it.
 extern CDeviceListPage* g_pDeviceListPage;
+// The chosen appliance's settings being edited, and its entry (owned by the page's list).
+extern DeviceSettings g_settings;
+extern DeviceEntry* g_selectedDevice;
+// Local addresses the page's current request has had a round on (program-wide, 1 at start).
+extern int g_nDeviceReadAttempt;

@@ -1,0 +1,30 @@
+// CNoticeDlg: the outcome notice, by g_noticeKind: 1 shortcut created and 2 settings saved close
+// themselves after about two seconds (IDOK); 3 saving failed waits for Exit (IDOK) or Redo (IDCANCEL, Esc).
+#pragma once
+
+#include "Framework.h"
+#include "../widgets/HoverButton.h"
+
+constexpr UINT_PTR TIMER_NOTICE = 2000;
+constexpr UINT NOTICE_PERIOD = 2000;
+
+class CNoticeDlg : public CDialog {
+public:
+    explicit CNoticeDlg(CWnd* pParent = nullptr);
+
+    UINT m_nBitmapId;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    afx_msg void OnPaint();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+    CStatic m_text;
+    CHoverButton m_redo;  // 2
+    CHoverButton m_ok;    // 1, drawn as Exit
+    CBrush m_brush;
+
+    DECLARE_MESSAGE_MAP()
+};
