@@ -55,6 +55,8 @@ COperationDlg::~COperationDlg() {
 BOOL COperationDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_brush.CreateSolidBrush(DIALOG_COLOUR);
+    m_btnStop.SubclassDlgItem(IDCANCEL, this);
+    m_btnStop.LoadButtonBitmap(IDB_BTN_STOP);
 
     if (!m_adapter.Choose()) m_adapter.ShowError(m_hWnd);
 

@@ -7,6 +7,7 @@
 #include "../link/DeviceSettings.h"
 #include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
+#include "../widgets/HoverButton.h"
 
 class CDeviceListPage;
 
@@ -55,6 +56,7 @@ protected:
     uint16_t m_wSequence = 0;
     uint32_t m_dwCurrentDest = 0;
     CBitmap m_hFrames[4];
+    CHoverButton m_btnStop;
     CBrush m_brush;
     CLocalAdapter m_adapter;
 

@@ -596,6 +596,31 @@ TEST_F(Device, ColoursAreWhiteOnTheDialogBlue) {
     EXPECT_EQ(brush, RGB(0x30, 0x33, 0x56));
 }
 
+TEST_F(Device, StopIsAHiddenHoverButtonWithItsStrip) {
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    bool hover = false, visible = true;
+    int width = 0, height = 0;
+    CModalHook hook([&](CDialog* pDlg) {
+        HWND hStop = ::GetDlgItem(pDlg->m_hWnd, IDCANCEL);
+        auto* pStop = dynamic_cast<CHoverButton*>(CWnd::FromHandlePermanent(hStop));
+        hover = pStop && pStop->GetStrip() != nullptr;
+        if (pStop) {
+            width = pStop->GetFrameWidth();
+            height = pStop->GetFrameHeight();
+        }
+        visible = ::IsWindowVisible(hStop) != 0;
+        pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(hover);
+    EXPECT_EQ(width, 88);
+    EXPECT_EQ(height, 26);
+    EXPECT_FALSE(visible);
+}
+
 TEST_F(Device, NoFreeChannelGivesTheCommunicationError) {
     HWND hOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     std::vector<int> handles;
