@@ -152,7 +152,11 @@ TEST(StartUp, RunsTheWizardWithTheSixPagesInOrderThenCleansUp) {
     {
         CModalHook hook([&](CDialog* pDlg) {
             CWizardDlg* pWizard = dynamic_cast<CWizardDlg*>(pDlg);
-            ASSERT_TRUE(pWizard);
+            if (!pWizard) {
+                // The device list page's first search, which Setup starts: not what this test looks at.
+                pDlg->EndDialog(IDCANCEL);
+                return;
+            }
             for (int i = 0; i < pWizard->GetPageCount(); ++i) ids.push_back(pWizard->GetPage(i)->m_nPageId);
             pMain = AfxGetMainWnd();
             nLocal = localAddressCount;
