@@ -3,6 +3,7 @@
 search, an appliance whose settings never show, the password dialog cancelled and then passed, typing in the
 IP settings and server pages with their messages, Save cancelled and then confirmed, the write, the success
 notice and the finish page. The record that reached the simulator must carry exactly the edited fields.
+A second scenario: a write the appliance refuses, the failure notice, Redo (a new search) and then Exit.
 Runs inside a winetest run: argv = zdrive.exe, Zentrive_Setup.exe, the simulator's log."""
 import os
 import struct
@@ -238,7 +239,61 @@ class WholeFlow(unittest.TestCase):
         expected[191:195] = before[91:95]  # the address as the appliance reported it
         for offset in range(234):
             self.assertEqual(sent[offset], expected[offset], "byte %d" % offset)
+        sim.ok("record NAS1 " + before.hex())  # the next scenario starts from the appliance as configured
         sim.close()
+
+    def to_summary(self, d, win):
+        tree = d.child(win, TREE)
+        d.tree_select(tree, "NAS1")
+        wait_until(lambda: d.list_rows(d.child(win, VALUES))[0][1][1:] != [""], what="NAS1's values")
+        d.click(win, IDC_NEXT)
+        pw = d.find("Verify admin password", timeout=5000)
+        d.type(d.child(pw, PASSWORD_EDIT), "secret")
+        d.click(pw, PASSWORD_OK)
+        d.gone(pw, timeout=10000)
+        wait_until(lambda: self.shown(d, win, IP[0]), what="the IP settings page")
+        d.click(win, IDC_NEXT)
+        wait_until(lambda: self.shown(d, win, SERVER_NAME), what="the server page")
+        d.click(win, IDC_NEXT)
+        wait_until(lambda: self.shown(d, win, SUMMARY_NAME), what="the summary page")
+
+    def failed_save(self, d, win):
+        d.click(win, IDC_SAVE)
+        d.click(d.find("Confirm settings", timeout=5000), IDOK)
+        box = d.msgbox(timeout=10000)
+        self.assertEqual(box[2], "Set IP fail")
+        d.answer(box[0], IDOK)
+        return d.find("Setup notice", timeout=5000)
+
+    def test_failed_write_redo_then_exit(self):
+        sim = zsimctl.Control(CONTROL)
+        sim.ok("result NAS1 -101")
+        try:
+            with Driver(ZDRIVE) as d:
+                app = d.start(SETUP)
+                win = d.find("Setup Wizard", timeout=30000)
+                d.click(win, IDC_SETUP)
+                d.gone(d.find("Searching for devices", timeout=10000), timeout=30000)
+                step("to the summary, a refused write, the failure notice")
+                self.to_summary(d, win)
+                notice = self.failed_save(d, win)
+                time.sleep(3)  # the failure notice does not close itself
+                self.assertTrue(d.state(notice)["visible"])
+                d.screenshot("flow_11_failed", notice)
+                step("Redo: back to the device list and a new search")
+                d.click(notice, 2)
+                d.gone(d.find("Searching for devices", timeout=10000), timeout=30000)
+                self.assertTrue(self.shown(d, win, TREE))
+                self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
+                self.assertEqual([t for _, _, t in d.tree(d.child(win, TREE))], ["NAS1", "NAS2"])
+                step("again, and Exit closes the wizard")
+                self.to_summary(d, win)
+                notice = self.failed_save(d, win)
+                d.click(notice, IDOK)
+                self.assertEqual(app.wait(timeout=30), 0)
+        finally:
+            sim.ok("result NAS1 0")
+            sim.close()
 
 
 if __name__ == "__main__":
