@@ -9,6 +9,9 @@
 
 namespace {
 
+// Room for the replies of some thousands of appliances answering one broadcast together.
+constexpr int RECEIVE_BUFFER_BYTES = 4 << 20;
+
 struct Channel {
     SOCKET socket;
     uint32_t destination;  // 0xFFFFFFFF broadcast
@@ -55,6 +58,11 @@ SOCKET CreateBroadcastSocket() {
         WSASetLastError(nError);
         return INVALID_SOCKET;
     }
+    // A broadcast search is answered by every appliance at once; the platform's default buffer (64 KB on
+    // Windows, 208 KB under Wine on Linux) holds a few hundred replies and drops the rest of a large burst.
+    // A larger buffer is best effort: where the platform refuses it, the default stays.
+    int nReceiveBuffer = RECEIVE_BUFFER_BYTES;
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&nReceiveBuffer), sizeof nReceiveBuffer);
     return s;
 }
 
