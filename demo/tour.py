@@ -40,46 +40,45 @@ def wait_for_tree(d, wizard, names, timeout=60):
     raise DriverError("the device list shows %r, not all of %r" % (shown, names))
 
 
-def untitled_dialog(d, timeout=10):
-    """The wizard's captionless dialogs (confirmation, notice) are top-level #32770 windows without a title."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        for line in d.windows():
-            hwnd, _pid, cls, *title = line.split(" ", 3)
-            if cls == "#32770" and not "".join(title).strip():
-                return hwnd
-        time.sleep(0.2)
-    raise DriverError("no captionless dialog appeared")
-
-
 def tour():
     with Driver(ZDRIVE) as d:
         wizard = d.find("Setup Wizard", "", 30000)
         time.sleep(1)
         d.screenshot("01-welcome")
+        if os.path.exists(TRAY):
+            # The tray utility offers NAS2's USB disk as soon as its start-up discovery finds it.
+            offer = d.find("Map Network Drive", "", 30000)
+            time.sleep(0.5)
+            d.screenshot("02-tray-offers-nas2-disk")
+            d.click(offer, IDOK)
+            d.gone(offer, 10000)
         d.click(wizard, ID_SETUP)
+        # The device list page searches on its first showing: 8 s on each of the PC's two addresses.
+        search = d.find("Searching for devices", "", 10000)
+        d.screenshot("03-searching")
+        d.gone(search, 40000)
         tree, shown = wait_for_tree(d, wizard, ["NAS1", "NAS2", "NAS3"])
         print("tour: the search found", ", ".join(shown))
-        d.screenshot("02-device-list")
+        d.screenshot("04-device-list")
         d.tree_select(tree, "NAS2")
         time.sleep(3)
-        d.screenshot("03-nas2-selected")
-        for step in ("04-ip-settings", "05-server-page", "06-summary"):
+        d.screenshot("05-nas2-selected")
+        for step in ("06-ip-settings", "07-server-page", "08-summary"):
             d.click(wizard, ID_NEXT)
             time.sleep(1)
             d.screenshot(step)
         d.click(wizard, ID_SAVE)
-        confirm = untitled_dialog(d)
-        d.screenshot("07-confirmation")
+        confirm = d.find("Confirm settings", "", 10000)
+        d.screenshot("09-confirmation")
         d.click(d.child(confirm, IDOK))
-        notice = untitled_dialog(d, 60)
-        d.screenshot("08-saved")
+        notice = d.find("Setup notice", "", 60000)
+        d.screenshot("10-saved")
         d.gone(notice, 10000)
         time.sleep(1)
-        d.screenshot("09-finish")
+        d.screenshot("11-finish")
         try:
             box = d.msgbox(3000)
-            d.screenshot("10-offer")
+            d.screenshot("12-utility-offer")
             d.answer(box[0], 7)
         except DriverError:
             pass
