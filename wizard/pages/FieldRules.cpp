@@ -75,7 +75,13 @@ int CheckServerNameChars(const char* pszText) {
 
 int DaysInMonth(int nMonth, int nYear) {
     switch (nMonth) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12:
             return 31;
         case 2:
             return ((nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0) ? 29 : 28;
@@ -229,7 +235,8 @@ void StoreTrimmed(const char* pszText, char* pField, int nFieldSize, int nMax) {
 }
 
 void StoreServerName(DeviceSettings& settings, const char* pszText) {
-    static_assert(offsetof(DeviceSettings, szNote) + sizeof settings.szNote - offsetof(DeviceSettings, szServerName) == 64);
+    static_assert(offsetof(DeviceSettings, szNote) + sizeof settings.szNote - offsetof(DeviceSettings, szServerName) ==
+                  64);
     memset(settings.szNote, 0, sizeof settings.szNote);
     StoreTrimmed(pszText, settings.szServerName, sizeof settings.szServerName, 14);
 }

@@ -15,8 +15,8 @@
 
 namespace {
 
-const int kLabels[] = {IDC_SUMMARY_NAME_LABEL,      IDC_SUMMARY_ADDRESS_LABEL, IDC_SUMMARY_MASK_LABEL,
-                       IDC_SUMMARY_GATEWAY_LABEL,   IDC_SUMMARY_TIME_ZONE_LABEL, IDC_SUMMARY_DATE_LABEL,
+const int kLabels[] = {IDC_SUMMARY_NAME_LABEL,    IDC_SUMMARY_ADDRESS_LABEL,   IDC_SUMMARY_MASK_LABEL,
+                       IDC_SUMMARY_GATEWAY_LABEL, IDC_SUMMARY_TIME_ZONE_LABEL, IDC_SUMMARY_DATE_LABEL,
                        IDC_SUMMARY_TIME_LABEL};
 
 // A text field of the record, which need not be terminated.

@@ -244,8 +244,8 @@ void CDeviceListPage::ShowValues() {
     FormatDotted(s.abIpAddress, szAddress);
     FormatDotted(s.abSubnetMask, szMask);
     FormatDotted(s.abGateway, szGateway);
-    const char* values[ROW_COUNT] = {s.szServerName, szAddress, szMask, szGateway,
-                                     TimeZoneDisplayName(s.nTimeZone), s.szDate, s.szTime};
+    const char* values[ROW_COUNT] = {s.szServerName, szAddress, szMask, szGateway, TimeZoneDisplayName(s.nTimeZone),
+                                     s.szDate,       s.szTime};
     for (int i = 0; i < ROW_COUNT; ++i) pList->SetItemText(i, 1, values[i]);
 }
 
@@ -268,6 +268,7 @@ void CDeviceListPage::OnDestroy() {
     if (m_hChannel) NetCloseChannel(m_hChannel);
     m_hChannel = 0;
     CWizardPage::OnDestroy();
-    if (g_selectedDevice && m_devices.FindByMac(g_selectedDevice->abMac) == g_selectedDevice) g_selectedDevice = nullptr;
+    if (g_selectedDevice && m_devices.FindByMac(g_selectedDevice->abMac) == g_selectedDevice)
+        g_selectedDevice = nullptr;
     m_devices.RemoveAll();
 }

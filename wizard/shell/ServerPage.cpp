@@ -36,12 +36,18 @@ const Limit kEditLimits[] = {{IDC_SERVER_NAME, 14}, {IDC_SERVER_MONTH, 2}, {IDC_
 
 int FieldId(ServerField field) {
     switch (field) {
-        case ServerField::Month: return IDC_SERVER_MONTH;
-        case ServerField::Day: return IDC_SERVER_DAY;
-        case ServerField::Year: return IDC_SERVER_YEAR;
-        case ServerField::Hour: return IDC_SERVER_HOUR;
-        case ServerField::Minute: return IDC_SERVER_MINUTE;
-        default: return 0;
+        case ServerField::Month:
+            return IDC_SERVER_MONTH;
+        case ServerField::Day:
+            return IDC_SERVER_DAY;
+        case ServerField::Year:
+            return IDC_SERVER_YEAR;
+        case ServerField::Hour:
+            return IDC_SERVER_HOUR;
+        case ServerField::Minute:
+            return IDC_SERVER_MINUTE;
+        default:
+            return 0;
     }
 }
 
@@ -186,7 +192,8 @@ void CServerPage::OnWorkgroupDropDown() {
     CStringList names;
     EnumWorkgroups(names);
     for (POSITION pos = names.GetHeadPosition(); pos;)
-        SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(names.GetNext(pos))));
+        SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(static_cast<LPCSTR>(names.GetNext(pos))));
     char szWorkgroup[sizeof g_settings.szWorkgroup + 1] = {};
     memcpy(szWorkgroup, g_settings.szWorkgroup, sizeof g_settings.szWorkgroup);
     // Prefix search from the first item on, so that it wraps round and tries the first item last.

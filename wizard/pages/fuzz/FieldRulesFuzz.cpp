@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Received bytes, not terminated.
     char date[11] = {}, time[9] = {};
     memcpy(date, data, size < sizeof date ? size : sizeof date);
-    if (size > sizeof date) memcpy(time, data + sizeof date, size - sizeof date < sizeof time ? size - sizeof date : sizeof time);
+    if (size > sizeof date)
+        memcpy(time, data + sizeof date, size - sizeof date < sizeof time ? size - sizeof date : sizeof time);
     LoadClock(date, time);
     DeviceSettings s{};
     StoreServerName(s, p);

@@ -131,7 +131,8 @@ TEST_F(PagesTest, ServerPageLoadsTwelveHourClockAndCorrectsTheTimeZone) {
 TEST_F(PagesTest, ServerPageDayRangeFollowsMonthAndLeapYear) {
     CServerPage page;
     Run(page, [&](CWizardDlg*) {
-        HWND hMonth = Item(page, IDC_SERVER_MONTH), hDay = Item(page, IDC_SERVER_DAY), hYear = Item(page, IDC_SERVER_YEAR);
+        HWND hMonth = Item(page, IDC_SERVER_MONTH), hDay = Item(page, IDC_SERVER_DAY),
+             hYear = Item(page, IDC_SERVER_YEAR);
         Retype(hDay, "");
         Retype(hMonth, "0");
         EXPECT_EQ(m_boxes.GetCount(), 0) << "the first digit of 04";
@@ -179,8 +180,8 @@ TEST_F(PagesTest, ServerPageStoresTheTwelveHourClockAsTwentyFourHours) {
         int nPm;
         const char* stored;
     };
-    for (const Case& c : {Case{"12", 0, "00:42:00"}, Case{"12", 1, "12:42:00"}, Case{"1", 1, "13:42:00"},
-                          Case{"9", 0, "09:42:00"}}) {
+    for (const Case& c :
+         {Case{"12", 0, "00:42:00"}, Case{"12", 1, "12:42:00"}, Case{"1", 1, "13:42:00"}, Case{"9", 0, "09:42:00"}}) {
         CServerPage page;
         Run(page, [&](CWizardDlg*) {
             Retype(Item(page, IDC_SERVER_HOUR), c.hour);
