@@ -132,8 +132,10 @@ HWND Descendant(HWND parent, int id) {
 }
 
 bool IsMessageBox(HWND h) {
-    // A message box is a dialog with its text in a static of id 0xFFFF.
-    return ClassOf(h) == "#32770" && GetDlgItem(h, 0xFFFF) != nullptr;
+    // A message box is a dialog with its text in a static of id 0xFFFF and its icon in a static of id 0x440
+    // (Wine) or 20 (Windows). The icon test matters: every DIALOG template's IDC_STATIC labels have id 0xFFFF.
+    if (ClassOf(h) != "#32770" || !GetDlgItem(h, 0xFFFF)) return false;
+    return GetDlgItem(h, 0x440) != nullptr || GetDlgItem(h, 20) != nullptr;
 }
 
 // ---- tree views ------------------------------------------------------------------------------------------------
