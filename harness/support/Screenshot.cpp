@@ -2,6 +2,8 @@
 #include "Screenshot.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 BOOL SaveScreenshot(HWND hwnd, const char* path) {
@@ -41,4 +43,10 @@ BOOL SaveScreenshot(HWND hwnd, const char* path) {
     bool ok = fwrite(&bf, sizeof(bf), 1, f) == 1 && fwrite(&bi, sizeof(bi), 1, f) == 1 &&
               fwrite(pixels.data(), pixels.size(), 1, f) == 1;
     return fclose(f) == 0 && ok;
+}
+
+BOOL SaveArtifactScreenshot(HWND hwnd, const char* name) {
+    const char* folder = getenv("ZT_ARTIFACTS_WIN");
+    if (!folder) return FALSE;
+    return SaveScreenshot(hwnd, (std::string(folder) + "\\" + name + ".bmp").c_str());
 }

@@ -34,10 +34,9 @@ const char kServerNameChars[] =
 const char kWorkgroupChars[] = "The following characters are not allowed\n \" / \\ [ ] : ; | = . , + * ? < > ` '  ";
 
 void SaveArtifact(HWND hWnd, const char* pszName) {
-    const char* pszFolder = getenv("ZT_ARTIFACTS_WIN");
-    if (!pszFolder) return;
+    if (!getenv("ZT_ARTIFACTS_WIN")) return;
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    SaveScreenshot(hWnd, (std::string(pszFolder) + "\\" + pszName + ".bmp").c_str());
+    SaveArtifactScreenshot(hWnd, pszName);
 }
 
 // A settings record as an appliance sends it, with every byte the pages do not edit recognisable.

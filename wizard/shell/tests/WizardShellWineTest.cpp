@@ -30,10 +30,9 @@ void Pump() {
 }
 
 void SaveArtifact(HWND hWnd, const char* pszName) {
-    const char* pszFolder = getenv("ZT_ARTIFACTS_WIN");
-    if (!pszFolder) return;
+    if (!getenv("ZT_ARTIFACTS_WIN")) return;
     ::UpdateWindow(hWnd);
-    SaveScreenshot(hWnd, (std::string(pszFolder) + "\\" + pszName + ".bmp").c_str());
+    SaveArtifactScreenshot(hWnd, pszName);
 }
 
 // A page whose answers the test sets and whose hooks are counted.

@@ -33,9 +33,8 @@ void Pump(DWORD dwMilliseconds) {
 }
 
 void SaveArtifact(HWND hWnd, const char* pszName) {
-    const char* pszFolder = getenv("ZT_ARTIFACTS_WIN");
-    if (!pszFolder) return;
-    SaveScreenshot(hWnd, (std::string(pszFolder) + "\\" + pszName + ".bmp").c_str());
+    if (!getenv("ZT_ARTIFACTS_WIN")) return;
+    SaveArtifactScreenshot(hWnd, pszName);
 }
 
 // A 32-bit memory bitmap whose pixels read back exactly.
