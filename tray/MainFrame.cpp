@@ -5,6 +5,7 @@
 #include "DriveRemovedDlg.h"
 #include "MapDriveDlg.h"
 #include "NoticeQueues.h"
+#include "QueueBounds.h"
 #include "SafeRemoveDlg.h"
 #include "TrayNetwork.h"
 #include "UsbService.h"
@@ -17,6 +18,15 @@ namespace {
 constexpr const char* MAP_DIALOG_TITLE = "Map Network Drive";
 constexpr const char* SAFE_REMOVE_TITLE = "Safely Remove Network USB";
 constexpr const char* DIALOG_CLASS = "#32770";
+
+std::vector<std::string> ToVector(const CStringList& list) {
+    std::vector<std::string> items;
+    items.reserve(static_cast<size_t>(list.GetCount()));
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        items.emplace_back(list.GetNext(pos).GetString());
+    }
+    return items;
+}
 
 // The shell broadcasts this when its taskbar starts (again, after a crash of the shell).
 UINT TaskbarCreatedMessage() {
@@ -33,6 +43,7 @@ ON_WM_CREATE()
 ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify)
 ON_MESSAGE(WM_SOCKETNOTIFY, OnSocketNotify)
 ON_MESSAGE(WM_PROCESSQUEUE, OnProcessQueue)
+ON_MESSAGE(WM_HOSTCHECKED, OnHostChecked)
 ON_COMMAND(ID_MAP_DRIVE, OnMapDrive)
 ON_COMMAND(ID_SAFELY_REMOVE, OnSafelyRemove)
 END_MESSAGE_MAP()
@@ -84,24 +95,43 @@ LRESULT CMainFrame::OnSocketNotify(WPARAM, LPARAM) {
     if (rec.wLength == 0) {
         return 0;
     }
-    // The sender's address is copied: the reachability test may let further notices be read.
-    const CString sender(g_senderAddress);
-    if (!CTrayNetwork::Current()->IsHostReachable(sender)) {
+    // The sender's echo test runs beside the UI thread; the notice waits in the gate for its result.
+    const std::string sender(g_senderAddress);
+    uint32_t checkId = 0;
+    if (m_gate.Arrive(sender, GatedNotice{rec.wType, UsbPacketName(rec)}, checkId) == CNoticeGate::START_CHECK) {
+        CTrayNetwork::Current()->BeginHostCheck(sender.c_str(), m_hWnd, WM_HOSTCHECKED, checkId);
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnHostChecked(WPARAM wParam, LPARAM lParam) {
+    std::string sender;
+    const bool reachable = lParam != 0;
+    const std::vector<GatedNotice> passed = m_gate.CheckDone(static_cast<uint32_t>(wParam), reachable, sender);
+    if (sender.empty()) {
         return 0;
     }
-    const CString name(UsbPacketName(rec).c_str());
-    switch (rec.wType) {
+    m_unanswered.Record(sender, reachable, ::GetTickCount64());
+    const CString from(sender.c_str());
+    for (const GatedNotice& notice : passed) {
+        HandleNotice(notice.wType, CString(notice.name.c_str()), from);
+    }
+    return 0;
+}
+
+void CMainFrame::HandleNotice(uint16_t wType, const CString& name, const CString& sender) {
+    switch (wType) {
         case PKT_DISK_INFO:
-            g_csMapQueue->Lock();
-            g_mapPaths.AddTail(name);
-            g_mapAddresses.AddTail(sender);
-            g_csMapQueue->Unlock();
-            if (!g_mapDlgActive) {
+            if (QueueOffer(name, sender) && !g_mapDlgActive) {
                 ProcessMapQueue();
             }
             break;
         case PKT_EJECTED:
         case PKT_REMOVED:
+            if (AdmitRemoval(ToVector(g_removedPaths), g_removedDlgActive ? 1 : 0, name.GetString()) !=
+                Admission::ADMIT) {
+                break;
+            }
             g_csRemovedQueue->Lock();
             g_removedPaths.AddTail(name);
             g_csRemovedQueue->Unlock();
@@ -117,7 +147,28 @@ LRESULT CMainFrame::OnSocketNotify(WPARAM, LPARAM) {
         default:
             break;
     }
-    return 0;
+}
+
+bool CMainFrame::QueueOffer(const CString& path, const CString& sender) {
+    if (AdmitOffer(ToVector(g_mapPaths), ToVector(g_mapAddresses), g_mapDlgActive ? 1 : 0, path.GetString(),
+                   sender.GetString()) != Admission::ADMIT) {
+        return false;
+    }
+    g_csMapQueue->Lock();
+    g_mapPaths.AddTail(path);
+    g_mapAddresses.AddTail(sender);
+    g_csMapQueue->Unlock();
+    return true;
+}
+
+bool CMainFrame::IsApplianceReachable(const CString& address) {
+    const uint64_t now = ::GetTickCount64();
+    if (m_unanswered.IsSilent(address.GetString(), now)) {
+        return false;
+    }
+    const bool reachable = CTrayNetwork::Current()->IsHostReachable(address);
+    m_unanswered.Record(address.GetString(), reachable, ::GetTickCount64());
+    return reachable;
 }
 
 LRESULT CMainFrame::OnProcessQueue(WPARAM wParam, LPARAM) {
@@ -138,7 +189,14 @@ void CMainFrame::OnMapDrive() {
     g_csMapQueue->Lock();
     g_mapPaths.RemoveAll();
     g_mapAddresses.RemoveAll();
-    CTrayNetwork::Current()->DiscoverDisks(g_mapPaths, g_mapAddresses);
+    // The replies join the queue within its bounds, as notices do: a host that answers a discovery many
+    // times over gets no more offers than one that announces them.
+    CStringList names(10), addresses(10);
+    CTrayNetwork::Current()->DiscoverDisks(names, addresses);
+    for (POSITION name = names.GetHeadPosition(), address = addresses.GetHeadPosition(); name && address;) {
+        const CString& path = names.GetNext(name);
+        QueueOffer(path, addresses.GetNext(address));
+    }
     g_csMapQueue->Unlock();
     ProcessMapQueue();
 }
@@ -162,7 +220,7 @@ void CMainFrame::ProcessMapQueue() {
         const CString head = g_mapPaths.GetHead();
         if (m_connRemote.Find(head)) {
             DropMapHead();
-        } else if (!head.IsEmpty() && CTrayNetwork::Current()->IsHostReachable(g_mapAddresses.GetHead())) {
+        } else if (!head.IsEmpty() && IsApplianceReachable(g_mapAddresses.GetHead())) {
             break;
         } else {
             DropMapHead();

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "FrameWnd.h"
+#include "NoticeGate.h"
 #include "StringList.h"
 #include "TrayIcon.h"
+#include "UnansweredHosts.h"
 
 #include <winsock2.h>
 
@@ -26,12 +28,14 @@ public:
 
     const CTrayIcon& GetTrayIcon() const { return m_trayIcon; }
     SOCKET GetListener() const { return m_hSocket; }
+    const CNoticeGate& GetNoticeGate() const { return m_gate; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSocketNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnProcessQueue(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHostChecked(WPARAM wParam, LPARAM lParam);
     afx_msg void OnMapDrive();
     afx_msg void OnSafelyRemove();
 
@@ -40,6 +44,18 @@ protected:
     SOCKET m_hSocket = INVALID_SOCKET;
     CStringList m_connLocal;
     CStringList m_connRemote;
+    // Notices whose sender's echo test is under way (see NoticeGate.h).
+    CNoticeGate m_gate;
+    // Appliances the queue step found silent lately (see UnansweredHosts.h).
+    CUnansweredHosts m_unanswered;
+
+private:
+    // A notice whose sender answered: into its queue (within the queue's bounds) or on show.
+    void HandleNotice(uint16_t wType, const CString& name, const CString& sender);
+    // The mapping queue's bounds applied to one more entry; true when it joined the queue.
+    bool QueueOffer(const CString& path, const CString& sender);
+    // The echo test of the queue step, skipped for an address that went unanswered lately.
+    bool IsApplianceReachable(const CString& address);
 
     DECLARE_MESSAGE_MAP()
 };

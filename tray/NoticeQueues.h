@@ -11,6 +11,7 @@
 constexpr UINT WM_TRAYNOTIFY = WM_USER;        // tray icon callback
 constexpr UINT WM_SOCKETNOTIFY = WM_USER + 1;  // a notice datagram waits on the listener
 constexpr UINT WM_PROCESSQUEUE = WM_USER + 2;  // next step of a notice queue (wParam: which)
+constexpr UINT WM_HOSTCHECKED = WM_USER + 3;   // an echo test ended (wParam: its id, lParam: 1 if answered)
 
 // WM_PROCESSQUEUE's wParam: which chain goes on (any other value runs a discovery).
 constexpr WPARAM QUEUE_MAP = 32;

@@ -7,6 +7,8 @@
 #include "StringList.h"
 #include "UsbPacket.h"
 
+#include <windows.h>
+
 class CTrayNetwork {
 public:
     CTrayNetwork() = default;
@@ -17,6 +19,9 @@ public:
     virtual bool DiscoverDisks(CStringList& names, CStringList& addresses);
     virtual bool IsHostReachable(const char* address);
     virtual bool QueryEject(const CString& serverName, UsbPacket& reply);
+    // Starts the echo test of address beside the calling thread; its end is posted to window as message
+    // with wParam = checkId and lParam = 1 when the address answered, else 0.
+    virtual void BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId);
 
     static CTrayNetwork* Current();
     // Makes pNetwork current (NULL: the product's calls again); returns the previous one.

@@ -16,7 +16,7 @@ bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresse
             socket.Close();
             return false;
         }
-        for (;;) {
+        for (size_t replies = 0; replies < MAX_DISCOVERY_REPLIES; replies++) {
             IUsbSocket::WaitResult wait = socket.WaitReadable(DISCOVERY_QUIET_MS);
             if (wait == IUsbSocket::TIMED_OUT) break;
             // A fresh buffer per datagram: a short reply never shows an earlier one's text.

@@ -10,7 +10,10 @@
 #include <vector>
 
 constexpr uint32_t DISCOVERY_QUIET_MS = 2000;  // a local address's collection ends after 2 s without a reply
-constexpr uint32_t EJECT_WAIT_MS = 20000;      // one eject try waits 20 s for its reply
+// A local address's collection also ends after this many replies: a host that keeps sending would otherwise
+// hold the discovery (and grow its lists) for as long as it likes.
+constexpr size_t MAX_DISCOVERY_REPLIES = 256;
+constexpr uint32_t EJECT_WAIT_MS = 20000;  // one eject try waits 20 s for its reply
 constexpr int EJECT_TRIES = 3;
 
 constexpr int ECHO_COUNT = 4;
@@ -26,8 +29,8 @@ constexpr size_t EchoReplyBufferSize(size_t replyRecordSize) {
 std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload();
 
 // For each local address in order: open a socket bound to it, broadcast the discovery request, and collect
-// every datagram until 2 s pass without one, appending its name and its sender's dotted address. False when
-// a socket operation failed; what was collected so far stays in the lists.
+// every datagram until 2 s pass without one (or MAX_DISCOVERY_REPLIES came), appending its name and its sender's dotted
+// address. False when a socket operation failed; what was collected so far stays in the lists.
 bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
                   std::vector<std::string>& addresses);
 

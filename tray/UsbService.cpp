@@ -94,8 +94,7 @@ bool QueryEject(const std::string& serverName, UsbPacket& reply) {
 constexpr DWORD ECHO_REPLY_BUFFER_SIZE = EchoReplyBufferSize(sizeof(ICMP_ECHO_REPLY));
 static_assert(sizeof(void*) != 8 || ECHO_REPLY_BUFFER_SIZE == 80, "x86_64 echo reply record is 40 bytes");
 
-bool IsHostReachable(const char* address) {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+bool PingHost(const char* address) {
     int answered = 0;
     IPAddr destination = address ? inet_addr(address) : INADDR_NONE;
     HANDLE icmp = destination != INADDR_NONE ? IcmpCreateFile() : INVALID_HANDLE_VALUE;
@@ -109,6 +108,12 @@ bool IsHostReachable(const char* address) {
         }
         IcmpCloseHandle(icmp);
     }
-    SetCursor(previous);
     return answered > 0;
+}
+
+bool IsHostReachable(const char* address) {
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    bool reachable = PingHost(address);
+    SetCursor(previous);
+    return reachable;
 }

@@ -40,8 +40,10 @@ void ServerOfPath(CString path, CString& server);
 // Broadcast eject request for serverName, 3 tries of 20 s; the first datagram received is the reply.
 bool QueryEject(const std::string& serverName, UsbPacket& reply);
 
-// True when at least one of 4 ICMP echoes to the dotted address is answered.
+// True when at least one of 4 ICMP echoes to the dotted address is answered; shows the wait cursor meanwhile.
 bool IsHostReachable(const char* address);
+// The same echoes without the cursor, for a thread other than the UI thread.
+bool PingHost(const char* address);
 
 // The PC's IPv4 addresses (network byte order) as the resolver lists them for the host name; at most 10.
 void GetLocalAddresses(uint32_t addresses[MAX_LOCAL_ADDRESSES], int& count);

@@ -8,6 +8,7 @@
 #include "MessageBoxRecorder.h"
 #include "ModalHook.h"
 #include "NoticeQueues.h"
+#include "QueueBounds.h"
 #include "SafeRemoveDlg.h"
 #include "Screenshot.h"
 #include "TrayNetwork.h"
@@ -50,6 +51,15 @@ public:
         return true;
     }
     bool IsHostReachable(const char* address) override { return silent.count(address) == 0; }
+    // The test's answer at once, unless a real echo test of another address is asked for.
+    void BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId) override {
+        checksBegun++;
+        if (!pingInstead.empty()) {
+            CTrayNetwork::BeginHostCheck(pingInstead.c_str(), window, message, checkId);
+            return;
+        }
+        ::PostMessageA(window, message, checkId, IsHostReachable(address) ? 1 : 0);
+    }
     bool QueryEject(const CString& serverName, UsbPacket& reply) override {
         ejects.emplace_back(serverName.GetString());
         if (!ejectAnswers) {
@@ -61,6 +71,8 @@ public:
 
     std::vector<std::pair<std::string, std::string>> disks;  // path, appliance address
     std::set<std::string> silent;
+    std::string pingInstead;  // when set, notices' senders are tested by real echoes to this address
+    int checksBegun = 0;
     int discoveries = 0;
     std::vector<std::string> ejects;
     bool ejectAnswers = true;
@@ -369,6 +381,80 @@ TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialo
     ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
     EXPECT_EQ(m_shown[1].path, "\\\\NAS5\\usb");
     EXPECT_EQ(m_shown[1].sender, "127.0.0.1");
+}
+
+TEST_F(TrayApp, AFloodOfDiskNoticesWithNewNamesOffersOnlyABoundedFew) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}};
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (m_shown.size() == 1) {
+            // While the first offer is open: a flood of announcements from one address, every name new,
+            // and the open dialog's own path once more.
+            for (int i = 0; i < 300; i++) {
+                SendNotice(PKT_DISK_INFO, "\\\\FLOOD\\" + std::to_string(i));
+            }
+            SendNotice(PKT_DISK_INFO, "\\\\NAS1\\usb");
+            PumpUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 5000);
+            PumpFor(300);
+            EXPECT_EQ(g_mapPaths.GetCount(), 1 + static_cast<int>(MAX_OFFERS_PER_SENDER));
+        }
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
+    PumpFor(300);
+    // The open offer, then the oldest four of the flood; the rest never queued.
+    ASSERT_EQ(m_shown.size(), 1 + MAX_OFFERS_PER_SENDER);
+    for (size_t i = 1; i < m_shown.size(); i++) {
+        EXPECT_EQ(m_shown[i].path, "\\\\FLOOD\\" + std::to_string(i - 1));
+    }
+    EXPECT_EQ(m_frame->GetNoticeGate().WaitingNotices(), 0u);
+    // After the flood, a genuine announcement gets its offer as always.
+    SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 + MAX_OFFERS_PER_SENDER && !g_mapDlgActive; }));
+    EXPECT_EQ(m_shown.back().path, "\\\\NAS2\\usb");
+}
+
+TEST_F(TrayApp, NoticesFromASilentSenderNeitherStopTheFrameNorStartATestEach) {
+    // 198.18.1.99 is nobody in this lab: each echo test of it takes its full 4 s.
+    m_net.pingInstead = "198.18.1.99";
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < 200; i++) {
+        SendNotice(PKT_DISK_INFO, "\\\\SILENT\\" + std::to_string(i));
+    }
+    // The frame goes on answering at once while the test runs.
+    PumpUntil(
+        [&] { return m_frame->GetNoticeGate().PendingChecks() == 1 && m_frame->GetNoticeGate().DroppedNotices() > 0; },
+        2000);
+    const int slowest = [&] {
+        int worst = 0;
+        for (int i = 0; i < 20; i++) {
+            auto t0 = std::chrono::steady_clock::now();
+            AfxPumpPendingMessages();
+            ::SendMessageA(m_frame->GetSafeHwnd(), WM_NULL, 0, 0);
+            worst = std::max(worst, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                         std::chrono::steady_clock::now() - t0)
+                                                         .count()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return worst;
+    }();
+    EXPECT_LT(slowest, 500);
+    // All of that while the one test was still under way.
+    EXPECT_EQ(m_frame->GetNoticeGate().PendingChecks(), 1u);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(3900));
+    EXPECT_EQ(m_net.checksBegun, 1);  // one test for the address, however many notices
+    EXPECT_EQ(m_frame->GetNoticeGate().WaitingNotices(), MAX_WAITING_PER_CHECK);
+    // When it ends unanswered, what waited is dropped: no offer.
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 15000));
+    PumpFor(300);
+    EXPECT_TRUE(m_shown.empty());
+    EXPECT_TRUE(g_mapPaths.IsEmpty());
 }
 
 TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {

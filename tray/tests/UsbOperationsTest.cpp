@@ -55,6 +55,27 @@ TEST(Discovery, EachLocalAddressGetsItsOwnBoundRequestAndAnAnswerOnBothIsListedT
     EXPECT_EQ(socket.NowMs(), 4200u);
 }
 
+TEST(Discovery, AHostThatNeverStopsSendingEndsTheCollectionAfterTheReplyCap) {
+    CScriptedUsbSocket socket;
+    // Replies every 10 ms, far more than the cap, on the first address; the second still gets its turn.
+    for (size_t i = 0; i < MAX_DISCOVERY_REPLIES + 50; i++)
+        socket.Script(0, {static_cast<uint32_t>(10 * (i + 1)),
+                          Reply(PKT_DISK_INFO, 0, "\\\\F" + std::to_string(i) + "\\x"), NAS1});
+    socket.Script(1, {100, Reply(PKT_DISK_INFO, 0, "\\\\NAS2\\usb"), NAS1_SEG2});
+    std::vector<std::string> names, addresses;
+
+    EXPECT_TRUE(RunDiscovery(socket, {PC1, PC2}, names, addresses));
+
+    ASSERT_EQ(names.size(), MAX_DISCOVERY_REPLIES + 1);
+    EXPECT_EQ(names[MAX_DISCOVERY_REPLIES - 1], "\\\\F" + std::to_string(MAX_DISCOVERY_REPLIES - 1) + "\\x");
+    EXPECT_EQ(names.back(), "\\\\NAS2\\usb");
+    EXPECT_EQ(addresses.back(), "198.18.2.10");
+    EXPECT_EQ(socket.OpenedOn(), (std::vector<uint32_t>{PC1, PC2}));
+    // The first collection ended at the cap's last reply, without waiting for a quiet 2 s.
+    EXPECT_EQ(socket.SentDatagrams()[1].atMs, 10u * MAX_DISCOVERY_REPLIES);
+    EXPECT_EQ(socket.Closes(), 2);
+}
+
 TEST(Discovery, EveryReplyRestartsTheTwoSecondWait) {
     CScriptedUsbSocket socket;
     socket.Script(0, {1500, Reply(PKT_DISK_INFO, 0, "\\\\A\\usb"), NAS1});
