@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,14 +77,66 @@ std::string ClassOf(HWND h) {
     return buf;
 }
 
-// Waits until the window's thread has handled everything posted to it so far. A sent message is handled by any
-// message loop of that thread, a message box's included, so this returns even when a posted click opened one.
+// Waits until the window's thread takes its next message. A sent message is handled before anything posted, so
+// this alone does not prove that a posted message was handled: it is only the last step after Deliver or after a
+// change the caller has seen. Any message loop of that thread answers it, a message box's included.
 bool Sync(HWND h, UINT timeoutMs = 5000) {
     DWORD_PTR result;
     return SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 DWORD Now() { return GetTickCount(); }
+
+// The visible top-level windows of one thread: a handler that opened a modal window has added one.
+BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM lp) {
+    if (IsWindowVisible(h)) reinterpret_cast<std::set<HWND>*>(lp)->insert(h);
+    return TRUE;
+}
+
+std::set<HWND> ThreadWindows(DWORD thread) {
+    std::set<HWND> out;
+    EnumThreadWindows(thread, CollectThreadWindow, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+ULONG_PTR g_lastDelivery = 0;  // the delivery whose handler has returned most recently
+ULONG_PTR g_nextDelivery = 0;
+
+VOID CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) { g_lastDelivery = delivery; }
+
+enum class Delivery { Handled, OpenedWindow, NoAnswer };
+
+// Sends a message as a user's action reaches a control, without holding the driver: the answer comes when the
+// target's handler has returned, or as soon as it has opened a modal window (a message box, a dialog) of its
+// thread, whose loop then runs inside the handler. Completions arrive as callbacks while this thread pumps.
+Delivery Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs = 15000) {
+    DWORD pid = 0;
+    DWORD thread = GetWindowThreadProcessId(h, &pid);
+    std::set<HWND> before = ThreadWindows(thread);
+    ULONG_PTR delivery = ++g_nextDelivery;
+    if (!SendMessageCallbackW(h, msg, wParam, lParam, OnDelivered, delivery)) return Delivery::NoAnswer;
+    DWORD start = Now();
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        if (g_lastDelivery == delivery) return Delivery::Handled;
+        for (HWND w : ThreadWindows(thread))
+            if (!before.count(w)) return Delivery::OpenedWindow;
+        if (!IsWindow(h) && !ThreadWindows(thread).size()) return Delivery::Handled;  // the program has ended
+        if (Now() - start >= timeoutMs) return Delivery::NoAnswer;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Posted mouse input has no completion: wait until its effect shows, then for the thread's next message.
+bool WaitFor(const std::function<bool()>& done, HWND h, DWORD timeoutMs = 5000) {
+    DWORD start = Now();
+    while (!done()) {
+        if (!IsWindow(h) || Now() - start >= timeoutMs) return false;
+        Sleep(10);
+    }
+    return Sync(h);
+}
 
 struct FoundWindows {
     std::string title;
@@ -107,8 +160,13 @@ std::vector<HWND> FindTopLevel(const std::string& title, const std::string& cls,
     return f.found;
 }
 
+bool IsReady(HWND h) { return IsWindowVisible(h) && IsWindowEnabled(h); }
+
 struct ChildSearch {
+    HWND parent;
     int id;
+    bool direct;  // only the parent's own children
+    bool ready;   // only a visible, enabled control counts
     HWND visible = nullptr;
     HWND any = nullptr;
 };
@@ -116,6 +174,8 @@ struct ChildSearch {
 BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
     auto* s = reinterpret_cast<ChildSearch*>(lp);
     if (GetDlgCtrlID(h) != s->id) return TRUE;
+    if (s->direct && GetAncestor(h, GA_PARENT) != s->parent) return TRUE;
+    if (s->ready && !IsReady(h)) return TRUE;
     if (!s->any) s->any = h;
     if (IsWindowVisible(h)) {
         s->visible = h;
@@ -124,11 +184,22 @@ BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-// A control by id anywhere below a window (the wizard's controls sit on child-dialog pages); a visible one wins.
-HWND Descendant(HWND parent, int id) {
-    ChildSearch s{id};
+// A control by id below a window (the wizard's controls sit on child-dialog pages, and ids repeat across pages
+// and the button bar); a visible one wins. With direct, only the window's own children count.
+HWND Descendant(HWND parent, int id, bool direct = false, bool ready = false) {
+    ChildSearch s{parent, id, direct, ready};
     EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
     return s.visible ? s.visible : s.any;
+}
+
+// Waits up to timeoutMs until the window is shown and enabled: a button a handler shows after a page change.
+bool WaitReady(HWND h, DWORD timeoutMs) {
+    DWORD start = Now();
+    while (!IsReady(h)) {
+        if (!IsWindow(h) || Now() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 bool IsMessageBox(HWND h) {
@@ -228,10 +299,34 @@ Reply CmdGone(const Args& a) {
     return Ok();
 }
 
+// child HWND ID [TIMEOUT_MS] [FLAGS]: a control by id below HWND. FLAGS, comma-separated: "direct" (only HWND's
+// own children, e.g. the wizard's bar buttons rather than a page's control of the same id), "ready" (only a
+// visible, enabled control; with a timeout, waits for one).
 Reply CmdChild(const Args& a) {
-    if (a.size() < 2) return Err("child HWND ID");
-    HWND h = Descendant(ParseHwnd(a[0]), atoi(a[1].c_str()));
-    return h ? Ok(Hex(h)) : Err("no control " + a[1]);
+    if (a.size() < 2) return Err("child HWND ID [TIMEOUT_MS] [FLAGS]");
+    HWND parent = ParseHwnd(a[0]);
+    int id = atoi(a[1].c_str());
+    DWORD timeout = a.size() > 2 ? strtoul(a[2].c_str(), nullptr, 10) : 0;
+    std::string flags = "," + (a.size() > 3 ? a[3] : std::string()) + ",";
+    bool direct = flags.find(",direct,") != std::string::npos;
+    bool ready = flags.find(",ready,") != std::string::npos;
+    DWORD start = Now();
+    for (;;) {
+        if (!IsWindow(parent)) return Err("no such window");
+        if (HWND h = Descendant(parent, id, direct, ready)) return Ok(Hex(h));
+        if (Now() - start >= timeout) return Err(std::string(ready ? "no shown, enabled control " : "no control ") + a[1]);
+        Sleep(20);
+    }
+}
+
+// parent HWND: the window a control sits on (a page of the wizard), for searches within that page.
+Reply CmdParent(const Args& a) {
+    if (a.empty()) return Err("parent HWND");
+    HWND h = ParseHwnd(a[0]);
+    if (!IsWindow(h)) return Err("no such window");
+    HWND parent = GetAncestor(h, GA_PARENT);
+    if (!parent || parent == GetDesktopWindow()) return Err("a top-level window");
+    return Ok(Hex(parent));
 }
 
 Reply CmdState(const Args& a) {
@@ -260,26 +355,29 @@ Reply CmdSetText(const Args& a) {
     return Ok();
 }
 
-// click HWND: a button press as the mouse gives it. Posted, so that a click that opens a modal window does not
-// hold the driver; the answer comes once the button's thread has handled it.
+// click HWND [WAIT_MS]: a button press as the mouse gives it, once the button is shown and enabled (waiting up
+// to WAIT_MS for it: a handler may show it a moment after the page it belongs to). Posted, so that a click that
+// opens a modal window does not hold the driver; the answer comes once the button's handler has returned or has
+// opened a modal window.
 Reply CmdClick(const Args& a) {
-    if (a.empty()) return Err("click HWND");
+    if (a.empty()) return Err("click HWND [WAIT_MS]");
     HWND h = ParseHwnd(a[0]);
     if (!IsWindow(h)) return Err("no such window");
-    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return Err("button is hidden or disabled");
-    PostMessageA(h, BM_CLICK, 0, 0);
-    Sync(h);
+    DWORD wait = a.size() > 1 ? strtoul(a[1].c_str(), nullptr, 10) : 0;
+    if (!WaitReady(h, wait)) return Err("button is hidden or disabled");
+    // Compatible with the old posted click: an answer that takes longer than the wait is no error.
+    Deliver(h, BM_CLICK, 0, 0);
     return Ok();
 }
 
-// type HWND TEXT: one WM_CHAR a character, each handled before the next, as keys typed one after another.
+// type HWND TEXT: one WM_CHAR a character, each handled before the next (or until the message box it raised),
+// as keys typed one after another.
 Reply CmdType(const Args& a) {
     if (a.size() < 2) return Err("type HWND TEXT");
     HWND h = ParseHwnd(a[0]);
     if (!IsWindow(h)) return Err("no such window");
     for (wchar_t c : Wide(a[1])) {
-        PostMessageW(h, WM_CHAR, c, 1);
-        if (!Sync(h)) return Err("window stopped answering");
+        if (Deliver(h, WM_CHAR, c, 1) == Delivery::NoAnswer) return Err("window stopped answering");
     }
     return Ok();
 }
@@ -300,6 +398,40 @@ Reply CmdSelectAll(const Args& a) {
     if (a.empty()) return Err("selectall HWND");
     HWND h = ParseHwnd(a[0]);
     SendMessageA(h, EM_SETSEL, 0, -1);
+    return Ok();
+}
+
+// The driver's own window, the owner of what it puts on the clipboard (an ownerless clipboard takes no data).
+HWND ClipboardOwner() {
+    static HWND owner = CreateWindowExA(0, "STATIC", "zdrive clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    return owner;
+}
+
+bool PutOnClipboard(const std::wstring& text) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (!mem) return false;
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    if (!OpenClipboard(ClipboardOwner())) {
+        GlobalFree(mem);
+        return false;
+    }
+    EmptyClipboard();
+    bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+    CloseClipboard();
+    if (!ok) GlobalFree(mem);
+    return ok;
+}
+
+// paste HWND TEXT: the text on the clipboard and WM_PASTE posted to the edit, as a user's Ctrl+V or the
+// context menu's Paste gives it: the whole text arrives at once, past the edit's character filter (ES_NUMBER).
+Reply CmdPaste(const Args& a) {
+    if (a.size() < 2) return Err("paste HWND TEXT");
+    HWND h = ParseHwnd(a[0]);
+    if (!IsWindow(h)) return Err("no such window");
+    if (!PutOnClipboard(Wide(a[1]))) return Err("cannot put the text on the clipboard");
+    if (Deliver(h, WM_PASTE, 0, 0) == Delivery::NoAnswer) return Err("window stopped answering");
     return Ok();
 }
 
@@ -338,7 +470,15 @@ Reply CmdTreeSelect(const Args& a) {
         PostMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
         PostMessageA(tree, WM_LBUTTONUP, 0, at);
     }
-    Sync(tree);
+    // A posted barrier whose handling shows: a changed scroll time (it paces only auto-scrolling), put back after.
+    // One less, not more: the control may cap it.
+    LRESULT scrollTime = SendMessageA(tree, TVM_GETSCROLLTIME, 0, 0);
+    PostMessageA(tree, TVM_SETSCROLLTIME, static_cast<WPARAM>(scrollTime > 1 ? scrollTime - 1 : 2), 0);
+    bool handled = WaitFor([tree, scrollTime] { return SendMessageA(tree, TVM_GETSCROLLTIME, 0, 0) != scrollTime; }, tree);
+    SendMessageA(tree, TVM_SETSCROLLTIME, static_cast<WPARAM>(scrollTime), 0);
+    if (!handled) return Err("the tree did not take the clicks");
+    if (reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) != item->item)
+        return Err("the item was not selected");
     return Ok();
 }
 
@@ -383,7 +523,8 @@ Reply CmdListSelect(const Args& a) {
     LPARAM at = MAKELPARAM(rc.left + 4, (rc.top + rc.bottom) / 2);
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
-    Sync(list);
+    if (!WaitFor([list, row] { return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0; }, list))
+        return Err("the row was not selected");
     return Ok();
 }
 
@@ -417,8 +558,7 @@ Reply CmdComboSelect(const Args& a) {
     int index = atoi(a[1].c_str());
     if (SendMessageA(combo, CB_SETCURSEL, index, 0) == CB_ERR) return Err("no such item");
     HWND parent = GetParent(target);
-    PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), CBN_SELCHANGE), reinterpret_cast<LPARAM>(target));
-    Sync(parent);
+    Deliver(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), CBN_SELCHANGE), reinterpret_cast<LPARAM>(target));
     return Ok();
 }
 
@@ -441,8 +581,21 @@ Reply CmdAnswer(const Args& a) {
     HWND box = ParseHwnd(a[0]);
     HWND button = GetDlgItem(box, atoi(a[1].c_str()));
     if (!button) return Err("the box has no button " + a[1]);
-    PostMessageA(button, BM_CLICK, 0, 0);
-    Sync(box, 2000);
+    HWND owner = GetWindow(box, GW_OWNER);
+    DWORD thread = GetWindowThreadProcessId(box, nullptr);
+    Deliver(button, BM_CLICK, 0, 0, 5000);
+    // The code after the MessageBox call runs once the box is gone: wait for that, then for the thread's next
+    // message, which it takes when that code is done (a field emptied after a range message, say).
+    DWORD start = Now();
+    while (IsWindow(box)) {
+        if (Now() - start >= 5000) return Err("the box is still open");
+        Sleep(10);
+    }
+    if (!owner || !IsWindow(owner)) {
+        std::set<HWND> windows = ThreadWindows(thread);
+        owner = windows.empty() ? nullptr : *windows.begin();
+    }
+    if (owner) Sync(owner);
     return Ok();
 }
 
@@ -466,7 +619,8 @@ Reply CmdPost(const Args& a) {
 const std::map<std::string, std::function<Reply(const Args&)>>& Commands() {
     static const std::map<std::string, std::function<Reply(const Args&)>> commands = {
         {"windows", CmdWindows}, {"find", CmdFind},       {"count", CmdCount},
-        {"gone", CmdGone},       {"child", CmdChild},     {"state", CmdState},
+        {"gone", CmdGone},       {"child", CmdChild},     {"parent", CmdParent},
+        {"state", CmdState},     {"paste", CmdPaste},
         {"text", CmdText},       {"settext", CmdSetText}, {"click", CmdClick},
         {"type", CmdType},       {"key", CmdKey},         {"selectall", CmdSelectAll},
         {"tree", CmdTree},       {"treeselect", CmdTreeSelect},

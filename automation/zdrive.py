@@ -3,7 +3,9 @@
     with Driver() as d:
         app = d.start("Zentrive_Setup.exe")
         wiz = d.find("Setup Wizard", timeout=10000)
-        d.click(d.child(wiz, 1001))
+        d.click(wiz, 1001)                  # waits until the button is shown and enabled
+        page = d.page(wiz, 1078)            # the page holding control 1078
+        d.paste(d.child(page, 1078), "1a")  # ids repeat across pages: search within one
         box = d.msgbox(timeout=5000)        # (hwnd, caption, text)
         d.answer(box[0], IDOK)
         d.screenshot("after-next")          # lands in the run's artifacts as after-next.png
@@ -14,6 +16,7 @@ import os
 import subprocess
 
 IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+CLICK_WAIT_MS = 10000  # how long a click waits for its button to be shown and enabled
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -110,8 +113,15 @@ class Driver:
     def gone(self, hwnd, timeout=5000):
         self.call("gone", hwnd, timeout)
 
-    def child(self, hwnd, control_id):
-        return self.call("child", hwnd, control_id)
+    def child(self, hwnd, control_id, direct=False, ready=False, timeout=0):
+        """A control by id below hwnd (a visible one first). direct: only hwnd's own children (the wizard's bar
+        rather than a page); ready: only a shown, enabled one, waited for up to timeout ms."""
+        flags = ",".join(f for f, on in (("direct", direct), ("ready", ready)) if on)
+        return self.call("child", hwnd, control_id, timeout, flags)
+
+    def page(self, hwnd, control_id):
+        """The window (a wizard page) that holds the control: ids repeat across pages, so search within it."""
+        return self.call("parent", self.child(hwnd, control_id))
 
     def state(self, hwnd):
         v = self.call("state", hwnd).split("\t")
@@ -122,8 +132,12 @@ class Driver:
 
     # Acting as a user -------------------------------------------------------------------------------------------
 
-    def click(self, hwnd, control_id=None):
-        self.call("click", self.child(hwnd, control_id) if control_id is not None else hwnd)
+    def click(self, hwnd, control_id=None, timeout=CLICK_WAIT_MS):
+        """Clicks a button once it is shown and enabled (a handler may show it after its page); with
+        control_id, the shown, enabled control of that id below hwnd."""
+        if control_id is not None:
+            hwnd = self.child(hwnd, control_id, ready=True, timeout=timeout)
+        self.call("click", hwnd, timeout)
 
     def type(self, hwnd, text):
         self.call("type", hwnd, text)
@@ -132,6 +146,11 @@ class Driver:
         """Selects an edit's whole text and types over it, as a user does."""
         self.call("selectall", hwnd)
         self.call("type", hwnd, text if text else "\b")
+
+    def paste(self, hwnd, text):
+        """Puts the text on the clipboard and pastes it into the edit, as Ctrl+V does: all at once, and past a
+        numeric edit's filter of typed characters."""
+        self.call("paste", hwnd, text)
 
     def key(self, hwnd, vk):
         self.call("key", hwnd, vk)

@@ -11,6 +11,21 @@
 namespace {
 
 int g_changes = 0;
+int g_pageChanges = 0;
+const UINT_PTR kLateTimer = 1;
+
+// The page reports every change of its numeric edit, with the text that reached it, in the window's result.
+INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_PAGE_NUMBER && HIWORD(wParam) == EN_CHANGE) {
+        char text[64] = {}, buf[128];
+        GetDlgItemTextA(page, IDC_PAGE_NUMBER, text, sizeof(text));
+        snprintf(buf, sizeof(buf), "page change %d: %s", ++g_pageChanges, text);
+        SetDlgItemTextA(GetParent(page), IDC_RESULT, buf);
+        return TRUE;
+    }
+    return FALSE;
+}
 
 void SetResult(HWND dlg, const char* text) { SetDlgItemTextA(dlg, IDC_RESULT, text); }
 
@@ -58,8 +73,21 @@ void Fill(HWND dlg) {
 INT_PTR CALLBACK TargetProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     char buf[128];
     switch (msg) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         Fill(dlg);
+        HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TARGET_PAGE), dlg, PageProc, 0);
+        RECT rc{7, 200, 0, 0};
+        MapDialogRect(dlg, &rc);
+        SetWindowPos(page, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return TRUE;
+    }
+    case WM_TIMER:
+        if (wParam == kLateTimer) {
+            KillTimer(dlg, kLateTimer);
+            HWND late = GetDlgItem(dlg, IDC_LATE);
+            ShowWindow(late, SW_SHOW);
+            EnableWindow(late, TRUE);
+        }
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -74,6 +102,12 @@ INT_PTR CALLBACK TargetProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetResult(dlg, answer == IDYES ? "answered yes" : answer == IDNO ? "answered no" : "answered other");
             return TRUE;
         }
+        case IDC_ARM:
+            SetTimer(dlg, kLateTimer, 700, nullptr);
+            return TRUE;
+        case IDC_LATE:
+            SetResult(dlg, "late clicked");
+            return TRUE;
         case IDC_COMBO:
             if (HIWORD(wParam) == CBN_SELCHANGE) {
                 snprintf(buf, sizeof(buf), "combo %d", static_cast<int>(SendDlgItemMessageA(dlg, IDC_COMBO, CB_GETCURSEL, 0, 0)));

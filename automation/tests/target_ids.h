@@ -7,3 +7,8 @@
 #define IDC_TREE 1005
 #define IDC_LIST 1006
 #define IDC_COMBO 1007
+#define IDC_ARM 1008
+#define IDC_LATE 1009
+// The page: a child dialog whose controls repeat ids of the window it sits on.
+#define IDD_TARGET_PAGE 101
+#define IDC_PAGE_NUMBER 1010

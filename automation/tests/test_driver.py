@@ -9,7 +9,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from zdrive import IDNO, IDYES, Driver, DriverError  # noqa: E402
 
 ZDRIVE, TARGET = sys.argv[1], sys.argv[2]
-IDC_EDIT, IDC_CHANGES, IDC_ASK, IDC_RESULT, IDC_TREE, IDC_LIST, IDC_COMBO = range(1001, 1008)
+IDC_EDIT, IDC_CHANGES, IDC_ASK, IDC_RESULT, IDC_TREE, IDC_LIST, IDC_COMBO, IDC_ARM, IDC_LATE, IDC_PAGE_NUMBER = \
+    range(1001, 1011)
 
 
 class DriverAgainstTarget(unittest.TestCase):
@@ -37,6 +38,15 @@ class DriverAgainstTarget(unittest.TestCase):
         self.assertEqual(self.d.text(edit), "ab")
         self.d.replace(edit, "xyz")
         self.assertEqual(self.d.text(edit), "xyz")
+
+    def test_typed_text_is_all_there_when_type_returns(self):
+        # Each character is handled before the next is sent and before the answer: a reading right after
+        # type sees every one (a sync that only waited for the thread's next message saw some still queued).
+        edit = self.d.child(self.win, IDC_EDIT)
+        for n in (8, 40):
+            text = "".join(chr(ord("a") + i % 26) for i in range(n))
+            self.d.replace(edit, text)
+            self.assertEqual(self.d.text(edit), text)
 
     def test_texts_beyond_ascii_round_trip(self):
         edit = self.d.child(self.win, IDC_EDIT)
@@ -92,6 +102,41 @@ class DriverAgainstTarget(unittest.TestCase):
         self.assertEqual(self.d.count("Driver Target"), 1)
         self.assertRaises(DriverError, self.d.find, "No Such Window", "", 100)
         self.assertRaises(DriverError, self.d.child, self.win, 4242)
+
+    def test_paste_passes_the_numeric_filter_in_one_change(self):
+        page = self.d.page(self.win, IDC_PAGE_NUMBER)
+        edit = self.d.child(page, IDC_PAGE_NUMBER)
+        self.d.set_text(edit, "")
+        self.d.type(edit, "4x")
+        self.assertEqual(self.d.text(edit), "4", "a typed letter is refused by a numeric edit")
+        changes = int(self.result().split(":")[0].split()[-1])
+        self.d.paste(edit, "2a")
+        self.assertEqual(self.d.text(edit), "42a", "pasted at the caret, letter and all")
+        self.assertEqual(self.result(), "page change %d: 42a" % (changes + 1), "one change for the whole text")
+        self.d.call("selectall", edit)
+        self.d.paste(edit, "Zürich")
+        self.assertEqual(self.d.text(edit), "Zürich", "a paste replaces the selection")
+
+    def test_child_within_a_page_and_among_direct_children(self):
+        page = self.d.page(self.win, IDC_PAGE_NUMBER)
+        self.assertNotEqual(page, self.win)
+        self.assertEqual(self.d.text(self.d.child(page, IDC_CHANGES)), "page label")
+        self.assertEqual(self.d.text(self.d.child(page, IDC_ASK)), "page ask")
+        self.assertTrue(self.d.text(self.d.child(self.win, IDC_CHANGES, direct=True)).startswith("changes: "))
+        self.assertEqual(self.d.text(self.d.child(self.win, IDC_ASK, direct=True)), "Ask")
+        self.assertRaises(DriverError, self.d.child, page, IDC_TREE)
+        self.assertRaises(DriverError, self.d.child, self.win, IDC_PAGE_NUMBER, direct=True)
+        self.assertRaises(DriverError, self.d.page, self.win, 4242)
+
+    def test_click_waits_for_a_button_shown_late(self):
+        late = self.d.child(self.win, IDC_LATE)
+        self.assertFalse(self.d.state(late)["visible"])
+        self.assertRaises(DriverError, self.d.click, self.win, IDC_LATE, 300)
+        self.assertRaises(DriverError, self.d.click, late, None, 300)
+        self.assertNotEqual(self.result(), "late clicked")
+        self.d.click(self.win, IDC_ARM)
+        self.d.click(self.win, IDC_LATE)  # shown and enabled 700 ms after Arm
+        self.assertEqual(self.result(), "late clicked")
 
     def test_screenshot_is_written(self):
         path = self.d.screenshot("driver-target", self.win)
