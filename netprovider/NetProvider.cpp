@@ -1,7 +1,9 @@
 // A network provider for Wine's multiple-provider router (mpr.dll) standing in for an SMB redirector in
 // tests: connections live in the shared state file, drive letters are defined through the mount manager so
 // that they report DRIVE_REMOTE, and the remembered entry HKCU\Network\<letter> is written as Windows does
-// for WNetAddConnection. Calls fail with chosen codes when the state file or ZT_NETPROVIDER_FAIL says so.
+// for WNetAddConnection. A global enumeration of its children lists the state file's workgroups, so that a
+// test can give programs a network neighbourhood. Calls fail with chosen codes when the state file or
+// ZT_NETPROVIDER_FAIL says so.
 #include "MountManager.h"
 #include "StateFile.h"
 
@@ -26,11 +28,17 @@ constexpr DWORD WNNC_CON_CANCELCONNECTION = 0x00000002;
 constexpr DWORD WNNC_CON_GETCONNECTIONS = 0x00000004;
 constexpr DWORD WNNC_CON_ADDCONNECTION3 = 0x00000008;
 constexpr DWORD WNNC_ENUMERATION = 0x0000000B;
+constexpr DWORD WNNC_ENUM_GLOBAL = 0x00000001;
 constexpr DWORD WNNC_ENUM_LOCAL = 0x00000002;
 constexpr DWORD WNNC_START = 0x0000000C;
 
-const wchar_t PROVIDER_NAME[] = ZT_PROVIDER_NAME;
 constexpr DWORD PROVIDER_NET_TYPE = WNNC_NET_RDR2SAMPLE;
+
+// mpr matches entries to providers by the registered name, which a test may choose.
+const std::wstring& ProviderName() {
+    static const std::wstring name = RegisteredProviderName();
+    return name;
+}
 
 std::wstring RememberedKey(wchar_t letter) {
     return std::wstring(L"Network\\") + letter;
@@ -52,7 +60,7 @@ void Remember(wchar_t letter, const std::wstring& remote) {
     };
     setString(L"RemotePath", remote);
     setString(L"UserName", L"");
-    setString(L"ProviderName", PROVIDER_NAME);
+    setString(L"ProviderName", ProviderName());
     setDword(L"ProviderType", PROVIDER_NET_TYPE);
     setDword(L"ConnectionType", RESOURCETYPE_DISK);
     setDword(L"DeferFlags", 4);
@@ -63,8 +71,16 @@ void Forget(wchar_t letter) {
     RegDeleteKeyW(HKEY_CURRENT_USER, RememberedKey(letter).c_str());
 }
 
+// One entry of an enumeration, as NETRESOURCEW will carry it.
+struct Entry {
+    std::wstring localName;
+    bool hasLocalName;  // connections carry one (empty: none); workgroups do not
+    std::wstring remoteName;
+    DWORD scope, displayType, usage;
+};
+
 struct CEnumeration {
-    std::vector<CProviderState::Connection> connections;
+    std::vector<Entry> entries;
     size_t next = 0;
 };
 
@@ -78,9 +94,10 @@ bool PackString(const std::wstring& text, BYTE*& high, BYTE* low, LPWSTR& target
     return true;
 }
 
-size_t EntrySize(const CProviderState::Connection& c) {
-    return sizeof(NETRESOURCEW) +
-           (FromUtf8(c.localName).size() + FromUtf8(c.remoteName).size() + wcslen(PROVIDER_NAME) + 3) * sizeof(wchar_t);
+size_t EntrySize(const Entry& e) {
+    size_t chars = e.remoteName.size() + 1 + ProviderName().size() + 1;
+    if (e.hasLocalName) chars += e.localName.size() + 1;
+    return sizeof(NETRESOURCEW) + chars * sizeof(wchar_t);
 }
 
 }  // namespace
@@ -103,7 +120,7 @@ DWORD WINAPI NPGetCaps(DWORD index) {
             return WNNC_CON_ADDCONNECTION | WNNC_CON_ADDCONNECTION3 | WNNC_CON_CANCELCONNECTION |
                    WNNC_CON_GETCONNECTIONS;
         case WNNC_ENUMERATION:
-            return WNNC_ENUM_LOCAL;
+            return WNNC_ENUM_LOCAL | WNNC_ENUM_GLOBAL;
         case WNNC_START:
             return 1;
         default:
@@ -182,14 +199,28 @@ DWORD WINAPI NPGetConnection(LPWSTR localName, LPWSTR remoteName, LPDWORD buffer
     return WN_SUCCESS;
 }
 
-DWORD WINAPI NPOpenEnum(DWORD scope, DWORD, DWORD, LPNETRESOURCEW, LPHANDLE handle) {
+DWORD WINAPI NPOpenEnum(DWORD scope, DWORD, DWORD, LPNETRESOURCEW parent, LPHANDLE handle) {
     CStateFile file;
     if (!file.Open()) return WN_NET_ERROR;
     if (DWORD code = file.TakeFailure("NPOpenEnum")) return code;
     if (handle == nullptr) return WN_BAD_POINTER;
-    if (scope != RESOURCE_CONNECTED) return WN_NOT_SUPPORTED;
     auto* enumeration = new CEnumeration;
-    enumeration->connections = file.State().Connections();
+    if (scope == RESOURCE_CONNECTED) {
+        for (const CProviderState::Connection& c : file.State().Connections())
+            enumeration->entries.push_back({FromUtf8(c.localName), true, FromUtf8(c.remoteName), RESOURCE_CONNECTED,
+                                            RESOURCEDISPLAYTYPE_SHARE, 0});
+    } else if (scope == RESOURCE_GLOBALNET) {
+        // The provider's own top (named after the provider, or unnamed: mpr drops the name of a container
+        // that is the provider) holds the workgroups; below a workgroup there is nothing.
+        if (parent == nullptr || parent->lpRemoteName == nullptr || *parent->lpRemoteName == 0 ||
+            ProviderName() == parent->lpRemoteName)
+            for (const std::string& name : file.State().Workgroups())
+                enumeration->entries.push_back({L"", false, FromUtf8(name), RESOURCE_GLOBALNET,
+                                                RESOURCEDISPLAYTYPE_DOMAIN, RESOURCEUSAGE_CONTAINER});
+    } else {
+        delete enumeration;
+        return WN_NOT_SUPPORTED;
+    }
     *handle = enumeration;
     return WN_SUCCESS;
 }
@@ -202,38 +233,38 @@ DWORD WINAPI NPEnumResource(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD
     }
     auto* enumeration = static_cast<CEnumeration*>(handle);
     if (enumeration == nullptr || count == nullptr || bufferSize == nullptr) return WN_BAD_POINTER;
-    if (enumeration->next >= enumeration->connections.size()) {
+    if (enumeration->next >= enumeration->entries.size()) {
         *count = 0;
         return WN_NO_MORE_ENTRIES;
     }
     BYTE* high = static_cast<BYTE*>(buffer) + (buffer ? *bufferSize : 0);
     DWORD wanted = *count, given = 0;
-    auto* entries = static_cast<NETRESOURCEW*>(buffer);
-    while (given < wanted && enumeration->next < enumeration->connections.size()) {
-        const CProviderState::Connection& c = enumeration->connections[enumeration->next];
-        BYTE* entryEnd = reinterpret_cast<BYTE*>(entries + given + 1);
-        size_t strings = EntrySize(c) - sizeof(NETRESOURCEW);
+    auto* out = static_cast<NETRESOURCEW*>(buffer);
+    while (given < wanted && enumeration->next < enumeration->entries.size()) {
+        const Entry& e = enumeration->entries[enumeration->next];
+        BYTE* entryEnd = reinterpret_cast<BYTE*>(out + given + 1);
+        size_t strings = EntrySize(e) - sizeof(NETRESOURCEW);
         if (buffer == nullptr || entryEnd > high || static_cast<size_t>(high - entryEnd) < strings) break;
-        NETRESOURCEW& r = entries[given];
+        NETRESOURCEW& r = out[given];
         std::memset(&r, 0, sizeof r);
         BYTE* top = high;
         BYTE* floor = entryEnd;
-        if (!PackString(FromUtf8(c.localName), top, floor, r.lpLocalName) ||
-            !PackString(FromUtf8(c.remoteName), top, floor, r.lpRemoteName) ||
-            !PackString(PROVIDER_NAME, top, floor, r.lpProvider))
+        if ((e.hasLocalName && !PackString(e.localName, top, floor, r.lpLocalName)) ||
+            !PackString(e.remoteName, top, floor, r.lpRemoteName) ||
+            !PackString(ProviderName(), top, floor, r.lpProvider))
             break;
         high = top;
-        r.dwScope = RESOURCE_CONNECTED;
-        r.dwType = RESOURCETYPE_DISK;
-        r.dwDisplayType = RESOURCEDISPLAYTYPE_SHARE;
-        r.dwUsage = 0;
-        if (c.localName.empty()) r.lpLocalName = nullptr;
+        r.dwScope = e.scope;
+        r.dwType = e.scope == RESOURCE_CONNECTED ? RESOURCETYPE_DISK : RESOURCETYPE_ANY;
+        r.dwDisplayType = e.displayType;
+        r.dwUsage = e.usage;
+        if (e.localName.empty()) r.lpLocalName = nullptr;
         given++;
         enumeration->next++;
     }
     *count = given;
     if (given == 0) {
-        *bufferSize = static_cast<DWORD>(EntrySize(enumeration->connections[enumeration->next]));
+        *bufferSize = static_cast<DWORD>(EntrySize(enumeration->entries[enumeration->next]));
         return WN_MORE_DATA;
     }
     return WN_SUCCESS;

@@ -43,6 +43,7 @@ std::wstring OrderWithout(const std::wstring& order) {
 }
 
 void ForgetOurRememberedConnections() {
+    const std::wstring ourName = RegisteredProviderName();
     HKEY network;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Network", 0, KEY_READ | KEY_WRITE, &network) != ERROR_SUCCESS) return;
     std::vector<std::wstring> ours;
@@ -51,7 +52,7 @@ void ForgetOurRememberedConnections() {
         DWORD len = 64;
         if (RegEnumKeyExW(network, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         std::wstring provider;
-        if (ReadString(network, name, L"ProviderName", provider) && provider == ZT_PROVIDER_NAME) ours.push_back(name);
+        if (ReadString(network, name, L"ProviderName", provider) && provider == ourName) ours.push_back(name);
     }
     for (const std::wstring& key : ours) RegDeleteKeyW(network, key.c_str());
     RegCloseKey(network);
@@ -66,7 +67,8 @@ std::wstring ProgramFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, std::string& error) {
+bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, const std::wstring& name,
+                     std::string& error) {
     HKEY provider;
     LONG rc =
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, ZT_PROVIDER_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &provider, nullptr);
@@ -83,7 +85,7 @@ bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile,
         WriteString(provider, L"SavedOrder", OrderWithout(order));
         RegSetValueExW(provider, L"HadOrder", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&had), sizeof had);
     }
-    rc = WriteString(provider, L"Name", ZT_PROVIDER_NAME);
+    rc = WriteString(provider, L"Name", name.empty() ? std::wstring(ZT_PROVIDER_NAME) : name);
     if (rc == ERROR_SUCCESS) rc = WriteString(provider, L"ProviderPath", dllPath);
     if (rc == ERROR_SUCCESS) rc = WriteString(provider, L"StateFile", stateFile);
     DWORD networkClass = 1;  // WN_NETWORK_CLASS

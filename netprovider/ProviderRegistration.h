@@ -6,8 +6,10 @@
 #include <string>
 
 // Adds the provider (dllPath) in front of HKLM\...\NetworkProvider\Order's ProviderOrder, keeping what was
-// there, and names the state file. False with a message when the registry refused.
-bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, std::string& error);
+// there, under the provider name given (a test may take the name of a provider that programs look for),
+// and names the state file. False with a message when the registry refused.
+bool InstallProvider(const std::wstring& dllPath, const std::wstring& stateFile, const std::wstring& name,
+                     std::string& error);
 
 // Undefines the provider's drive letters, forgets its remembered connections, deletes its state file and
 // its keys, and restores the provider order as it was before InstallProvider.

@@ -34,6 +34,7 @@ bool IsClean(const std::string& text) {
 void CProviderState::Parse(const std::string& text) {
     m_connections.clear();
     m_failures.clear();
+    m_workgroups.clear();
     m_otherLines.clear();
     std::istringstream in(text);
     std::string line;
@@ -48,6 +49,8 @@ void CProviderState::Parse(const std::string& text) {
         else if (f[0] == "fail" && f.size() == 4 && !f[1].empty() && ParseNumber(f[2], code) && code >= 0 &&
                  code <= 0xFFFFFFFFLL && ParseNumber(f[3], times) && times >= -1 && times <= 1000000)
             m_failures.push_back({f[1], static_cast<uint32_t>(code), static_cast<int>(times)});
+        else if (f[0] == "group" && f.size() == 2 && !f[1].empty())
+            m_workgroups.push_back(f[1]);
         else
             m_otherLines.push_back(line);
     }
@@ -58,6 +61,7 @@ std::string CProviderState::Serialize() const {
     for (const Connection& c : m_connections) out += "conn\t" + c.localName + "\t" + c.remoteName + "\n";
     for (const Failure& f : m_failures)
         out += "fail\t" + f.call + "\t" + std::to_string(f.code) + "\t" + std::to_string(f.timesLeft) + "\n";
+    for (const std::string& name : m_workgroups) out += "group\t" + name + "\n";
     for (const std::string& line : m_otherLines) out += line + "\n";
     return out;
 }
@@ -86,6 +90,12 @@ bool CProviderState::Remove(const std::string& name) {
     if (found == nullptr) return false;
     m_connections.erase(m_connections.begin() + (found - m_connections.data()));
     return true;
+}
+
+void CProviderState::SetWorkgroups(const std::vector<std::string>& names) {
+    m_workgroups.clear();
+    for (const std::string& name : names)
+        if (!name.empty() && IsClean(name)) m_workgroups.push_back(name);
 }
 
 uint32_t CProviderState::TakeFailure(const std::string& call) {

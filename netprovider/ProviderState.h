@@ -4,6 +4,7 @@
 // File format, one record a line, fields separated by tabs:
 //   conn <local name, e.g. Z: or empty> <remote name>
 //   fail <call, e.g. NPAddConnection3> <error code> <times left, -1 for always>
+//   group <name>        a workgroup of the network neighbourhood, in the order the provider lists them
 // Unknown lines are kept as they are.
 #pragma once
 
@@ -32,6 +33,11 @@ public:
     // By remote name, for connections without a device.
     const Connection* FindDevicelessByRemote(const std::string& remoteName) const;
     void Add(const Connection& connection);
+
+    // The workgroups the provider lists as its children in a global enumeration.
+    const std::vector<std::string>& Workgroups() const { return m_workgroups; }
+    // Names with a tab or a line break, or empty ones, are left out.
+    void SetWorkgroups(const std::vector<std::string>& names);
     // Removes the connection FindByLocal (or, for a name without a colon, FindDevicelessByRemote) finds.
     bool Remove(const std::string& name);
 
@@ -50,5 +56,6 @@ public:
 private:
     std::vector<Connection> m_connections;
     std::vector<Failure> m_failures;
+    std::vector<std::string> m_workgroups;
     std::vector<std::string> m_otherLines;
 };

@@ -32,6 +32,16 @@ std::wstring CStateFile::Path() {
     return std::wstring(path) + L"\\temp\\ztnetprovider.txt";
 }
 
+std::wstring RegisteredProviderName() {
+    wchar_t name[256];
+    DWORD size = sizeof name;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, ZT_PROVIDER_KEY, L"Name", RRF_RT_REG_SZ, nullptr, name, &size) ==
+            ERROR_SUCCESS &&
+        name[0] != 0)
+        return name;
+    return ZT_PROVIDER_NAME;
+}
+
 bool CStateFile::Open() {
     Close();
     std::wstring path = Path();

@@ -40,5 +40,9 @@ private:
     CProviderState m_state;
 };
 
+// The name the provider is registered under (the Name value of its key; ztnpreg --name chooses it), else
+// ZT_PROVIDER_NAME.
+std::wstring RegisteredProviderName();
+
 std::string ToUtf8(const wchar_t* text);
 std::wstring FromUtf8(const std::string& text);

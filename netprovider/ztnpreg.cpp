@@ -1,7 +1,10 @@
 // ztnpreg: puts the test network provider into a Wine prefix for a test and takes it out again.
-//   ztnpreg install [STATEFILE]        register ztnetprovider.dll (next to this program)
+//   ztnpreg install [--name NAME] [STATEFILE]
+//                                      register ztnetprovider.dll (next to this program), under NAME if given
 //   ztnpreg remove                     undo install, with every drive letter and remembered entry it made
-//   ztnpreg run PROGRAM [ARGS...]      install, run PROGRAM (a Windows or a Unix path), remove; PROGRAM's exit code
+//   ztnpreg run [--name NAME] PROGRAM [ARGS...]
+//                                      install, run PROGRAM (a Windows or a Unix path), remove; PROGRAM's exit code
+//   ztnpreg workgroups [NAME...]       the workgroups the provider lists as its children (none: an empty list)
 //   ztnpreg fail CALL CODE [TIMES]     make CALL (NPAddConnection3, NPCancelConnection, ...) fail with CODE,
 //                                      TIMES times (default every time; 0 stops it)
 //   ztnpreg remember X: \\SRV\share    a remembered connection without a live one (HKCU\Network\X)
@@ -13,13 +16,14 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: ztnpreg install [STATEFILE] | remove | run PROGRAM [ARGS...] | "
-                 "fail CALL CODE [TIMES] | remember X: \\\\SRV\\share\n");
+                 "usage: ztnpreg install [--name NAME] [STATEFILE] | remove | run [--name NAME] PROGRAM [ARGS...] | "
+                 "workgroups [NAME...] | fail CALL CODE [TIMES] | remember X: \\\\SRV\\share\n");
     return 2;
 }
 
@@ -29,9 +33,9 @@ std::wstring DefaultStateFile() {
     return std::wstring(windows) + L"\\temp\\ztnetprovider.txt";
 }
 
-bool Install(const std::wstring& stateFile) {
+bool Install(const std::wstring& stateFile, const std::wstring& name) {
     std::string error;
-    if (!InstallProvider(ProgramFolder() + L"ztnetprovider.dll", stateFile, error)) {
+    if (!InstallProvider(ProgramFolder() + L"ztnetprovider.dll", stateFile, name, error)) {
         std::fprintf(stderr, "ztnpreg: %s\n", error.c_str());
         return false;
     }
@@ -69,12 +73,12 @@ std::wstring Quote(const std::wstring& arg) {
     return out + L"\"";
 }
 
-int Run(int argc, wchar_t** argv, int first) {
+int Run(int argc, wchar_t** argv, int first, const std::wstring& name) {
     std::wstring program = ProgramPath(argv[first]);
     std::wstring commandLine = Quote(program);
     for (int i = first + 1; i < argc; i++) commandLine += L" " + Quote(argv[i]);
     RemoveProvider();  // anything an interrupted run left behind
-    if (!Install(DefaultStateFile())) return 3;
+    if (!Install(DefaultStateFile(), name)) return 3;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -97,6 +101,15 @@ int Fail(const wchar_t* call, const wchar_t* code, const wchar_t* times) {
     if (!file.Open()) return 1;
     file.State().SetFailure(ToUtf8(call), static_cast<uint32_t>(wcstoul(code, nullptr, 10)),
                             times ? static_cast<int>(wcstol(times, nullptr, 10)) : -1);
+    return file.Save() ? 0 : 1;
+}
+
+int Workgroups(int argc, wchar_t** argv, int first) {
+    std::vector<std::string> names;
+    for (int i = first; i < argc; i++) names.push_back(ToUtf8(argv[i]));
+    CStateFile file;
+    if (!file.Open()) return 1;
+    file.State().SetWorkgroups(names);
     return file.Save() ? 0 : 1;
 }
 
@@ -124,15 +137,23 @@ int Remember(const wchar_t* local, const wchar_t* remote) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     std::wstring command = argv[1];
-    if (command == L"install") return Install(argc > 2 ? argv[2] : DefaultStateFile()) ? 0 : 1;
+    // --name NAME right after install or run.
+    int next = 2;
+    std::wstring name;
+    if ((command == L"install" || command == L"run") && argc > 3 && std::wstring(argv[2]) == L"--name") {
+        name = argv[3];
+        next = 4;
+    }
+    if (command == L"install") return Install(argc > next ? argv[next] : DefaultStateFile(), name) ? 0 : 1;
     if (command == L"remove") {
         RemoveProvider();
         return 0;
     }
-    if (command == L"run" && argc > 2) {
-        int first = (std::wstring(argv[2]) == L"--") ? 3 : 2;
-        return first < argc ? Run(argc, argv, first) : Usage();
+    if (command == L"run" && argc > next) {
+        int first = (std::wstring(argv[next]) == L"--") ? next + 1 : next;
+        return first < argc ? Run(argc, argv, first, name) : Usage();
     }
+    if (command == L"workgroups") return Workgroups(argc, argv, 2);
     if (command == L"fail" && argc > 3) return Fail(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
     if (command == L"remember" && argc > 3) return Remember(argv[2], argv[3]);
     return Usage();

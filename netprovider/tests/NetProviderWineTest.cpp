@@ -217,6 +217,56 @@ TEST_F(Provider, EnumeratedEntriesAndFailedEnumerations) {
     WNetCloseEnum(handle);
 }
 
+TEST_F(Provider, ItsChildrenInTheWholeNetworkAreTheWorkgroupsOfTheStateFile) {
+    {
+        CStateFile file;
+        ASSERT_TRUE(file.Open());
+        file.State().SetWorkgroups({"ZULU", "LAB", "MY GROUP"});
+        ASSERT_TRUE(file.Save());
+    }
+    // The provider's own entry as the top of a global enumeration lists it (mpr makes that entry itself).
+    char provider[] = ZT_PROVIDER_NAME_A;
+    NETRESOURCEA parent{};
+    parent.dwScope = RESOURCE_GLOBALNET;
+    parent.dwUsage = RESOURCEUSAGE_CONTAINER;
+    parent.lpRemoteName = provider;
+    parent.lpProvider = provider;
+    HANDLE handle = nullptr;
+    ASSERT_EQ(WNetOpenEnumA(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &parent, &handle), static_cast<DWORD>(NO_ERROR));
+    alignas(NETRESOURCEA) char buffer[4096];
+    std::vector<std::string> names;
+    // Room for one entry at a time: three calls, then the end.
+    for (int call = 0; call < 3; ++call) {
+        DWORD count = 0xFFFFFFFF, size = 200;
+        ASSERT_EQ(WNetEnumResourceA(handle, &count, buffer, &size), static_cast<DWORD>(NO_ERROR)) << call;
+        ASSERT_EQ(count, 1ul) << call;
+        auto* entry = reinterpret_cast<NETRESOURCEA*>(buffer);
+        names.push_back(entry->lpRemoteName);
+        EXPECT_STREQ(entry->lpProvider, ZT_PROVIDER_NAME_A);
+        EXPECT_EQ(entry->lpLocalName, nullptr);
+        EXPECT_EQ(entry->dwDisplayType, static_cast<DWORD>(RESOURCEDISPLAYTYPE_DOMAIN));
+        EXPECT_EQ(entry->dwUsage, static_cast<DWORD>(RESOURCEUSAGE_CONTAINER));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"ZULU", "LAB", "MY GROUP"}));
+    DWORD count = 0xFFFFFFFF, size = sizeof buffer;
+    EXPECT_EQ(WNetEnumResourceA(handle, &count, buffer, &size), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    WNetCloseEnum(handle);
+
+    // Below a workgroup there is nothing; connected drives are no children of the network.
+    ASSERT_EQ(WNetAddConnectionA("\\\\NAS1\\usb", nullptr, "P:"), static_cast<DWORD>(NO_ERROR));
+    char lab[] = "LAB";
+    parent.lpRemoteName = lab;
+    ASSERT_EQ(WNetOpenEnumA(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &parent, &handle), static_cast<DWORD>(NO_ERROR));
+    count = 0xFFFFFFFF;
+    size = sizeof buffer;
+    EXPECT_EQ(WNetEnumResourceA(handle, &count, buffer, &size), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    WNetCloseEnum(handle);
+    CStateFile file;
+    ASSERT_TRUE(file.Open());
+    file.State().SetWorkgroups({});
+    ASSERT_TRUE(file.Save());
+}
+
 TEST_F(Provider, AnEnvironmentRuleFailsEveryCallOfItsProcess) {
     // The child inherits the variable.
     SetEnvironmentVariableA("ZT_NETPROVIDER_FAIL", "NPAddConnection3:1219");

@@ -108,3 +108,23 @@ TEST(ProviderState, TrailingCarriageReturnsDoNotChangeTheTextReadBack) {
     EXPECT_EQ(again.Serialize(), state.Serialize());
     EXPECT_EQ(state.Serialize(), "conn\tQ:\t\\\\A\\b\nkept\n");
 }
+
+TEST(ProviderState, WorkgroupsKeepTheirOrderAndDamagedOnesAreNotListed) {
+    CProviderState state;
+    state.Parse("group\tZULU\ngroup\t\ngroup\tA\tB\nconn\tQ:\t\\\\A\\b\ngroup\tMY GROUP\r\ngroup\tALPHA\n");
+    EXPECT_EQ(state.Workgroups(), (std::vector<std::string>{"ZULU", "MY GROUP", "ALPHA"}));
+    EXPECT_EQ(state.Connections().size(), 1u);
+    CProviderState again;
+    again.Parse(state.Serialize());
+    EXPECT_EQ(again.Workgroups(), state.Workgroups());
+    EXPECT_EQ(again.Serialize(), state.Serialize());
+
+    // A new list replaces the old one; names that would break the file are left out.
+    state.SetWorkgroups({"LAB", "", "BAD\tNAME", "TWO\nLINES", "LAB2"});
+    EXPECT_EQ(state.Workgroups(), (std::vector<std::string>{"LAB", "LAB2"}));
+    again.Parse(state.Serialize());
+    EXPECT_EQ(again.Workgroups(), (std::vector<std::string>{"LAB", "LAB2"}));
+    // Reading a text without groups forgets the earlier ones.
+    again.Parse("conn\tQ:\t\\\\A\\b\n");
+    EXPECT_TRUE(again.Workgroups().empty());
+}

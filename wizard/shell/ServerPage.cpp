@@ -51,16 +51,17 @@ int FieldId(ServerField field) {
     }
 }
 
-// Fetches entries until a call does not succeed; pfnEntry sees each one.
+// Fetches entries until a call does not succeed, or succeeds with none (Wine's router reports an entry too
+// big for the buffer that way, and asking again would never end); pfnEntry sees each one.
 template <typename F>
 void FetchAll(HANDLE hEnum, F&& pfnEntry) {
-    static char buffer[10240];
+    alignas(NETRESOURCEA) static char buffer[10240];
     for (;;) {
         DWORD dwCount = 500;
         // The call is told of 320 bytes only: it ends as soon as the next entry does not fit in them.
         DWORD dwSize = 320;
         memset(buffer, 0, sizeof buffer);
-        if (WNetEnumResourceA(hEnum, &dwCount, buffer, &dwSize) != NO_ERROR) return;
+        if (WNetEnumResourceA(hEnum, &dwCount, buffer, &dwSize) != NO_ERROR || dwCount == 0) return;
         const NETRESOURCEA* p = reinterpret_cast<const NETRESOURCEA*>(buffer);
         for (DWORD i = 0; i < dwCount; ++i)
             if (!pfnEntry(p[i])) return;
