@@ -1,10 +1,12 @@
 // CWizardDlg: the button bar and its rules, the window's region, picture and caption.
 #include "WizardDlg.h"
 
+#include "../pages/NoticeDlg.h"
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
 #include "../widgets/PaintPageBackground.h"
 #include "DesktopCommands.h"
+#include "DeviceListPage.h"
 #include "WizardState.h"
 
 namespace {
@@ -49,6 +51,7 @@ BEGIN_MESSAGE_MAP(CWizardDlg, CWizardSheet)
     ON_BN_CLICKED(IDC_USER_GUIDE, OnUserGuide)
     ON_BN_CLICKED(IDC_UTILITY, OnUtility)
     ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
+    ON_BN_CLICKED(IDC_SHORTCUT, OnShortcut)
     ON_MESSAGE(WM_PAINT_CAPTION, OnPaintCaption)
 END_MESSAGE_MAP()
 // clang-format on
@@ -151,6 +154,14 @@ void CWizardDlg::OnUtility() {
 
 void CWizardDlg::OnAdvanced() {
     OfferUtility(g_appDir);
+}
+
+// The shortcut is named after the appliance last read; a refused name has shown "Save failed!" already.
+void CWizardDlg::OnShortcut() {
+    if (!CreateDesktopShortcut(g_settings, g_iconDir)) return;
+    g_noticeKind = 1;
+    CNoticeDlg notice(this);
+    notice.DoModal();
 }
 
 LRESULT CWizardDlg::OnPaintCaption(WPARAM wParam, LPARAM lParam) {

@@ -37,6 +37,7 @@ protected:
     afx_msg void OnUserGuide();
     afx_msg void OnUtility();
     afx_msg void OnAdvanced();
+    afx_msg void OnShortcut();
     afx_msg LRESULT OnPaintCaption(WPARAM wParam, LPARAM lParam);
 
     CRgn m_rgnWindow;
