@@ -11,58 +11,23 @@ import sys
 import time
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "automation"))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "appliance"))
-from zdrive import Driver, IDOK, IDNO  # noqa: E402
-import importlib.machinery  # noqa: E402
-import importlib.util  # noqa: E402
-
-_loader = importlib.machinery.SourceFileLoader("zsimctl", os.path.join(HERE, "..", "..", "..", "appliance", "zsimctl"))
-_spec = importlib.util.spec_from_loader("zsimctl", _loader)
-zsimctl = importlib.util.module_from_spec(_spec)
-_loader.exec_module(zsimctl)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from flowlib import (AM_PM, GATEWAY, IDC_BACK, IDC_EXIT, IDC_NEXT, IDC_SAVE, IDC_SETUP, IDC_UTILITY,  # noqa: E402
+                     IDNO, IDOK, IP, PASSWORD_EDIT, PASSWORD_OK, SERVER_NAME, SUMMARY_DATE, SUMMARY_NAME, TIME_ZONE,
+                     TREE, VALUES, WORKGROUP, Driver, press, step, wait_bar, wait_until, zsimctl)
+import flowlib  # noqa: E402
 
 ZDRIVE, SETUP, SIM_LOG = sys.argv[1], sys.argv[2], sys.argv[3]
 CONTROL = os.environ.get("ZT_HOST_A1", "198.18.1.10") + ":7000"
 
-# Wizard window and pages
-IDC_SETUP, IDC_NEXT, IDC_BACK, IDC_SAVE, IDC_UTILITY, IDC_EXIT, IDC_USER_GUIDE = 1032, 1029, 1002, 1001, 1054, 1033, 1044
-# 1052 (Advanced) is left out: the summary page's time-zone value has the same id, and the driver finds
-# controls by id among all descendants.
-BAR = [IDC_SETUP, IDC_UTILITY, IDC_USER_GUIDE, IDC_NEXT, IDC_BACK, IDC_SAVE, 1046, IDC_EXIT]
-TREE, VALUES = 1012, 1010
-IP = [1078, 1079, 1081, 1082]
-GATEWAY = [1089, 1090, 1091, 1092]
-SERVER_NAME, WORKGROUP, TIME_ZONE, AM_PM = 1003, 1011, 1074, 1077
-SUMMARY_NAME, SUMMARY_DATE = 1049, 1060
-PASSWORD_EDIT, PASSWORD_OK = 1058, 1073
-TIME_ZONE_4 = "(GMT-08:00) Pacific Time (US & Canada); Tijuana"
-
-
-def step(text):
-    sys.stderr.write("step: %s\n" % text)
-    sys.stderr.flush()
-
-
-def wait_until(predicate, timeout=10.0, what="condition"):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
 
 def set_config_requests():
-    return [r for r in zsimctl.read_log(SIM_LOG, dir="rx", service="config")
-            if r.get("decoded", {}).get("wType") == 17]
+    return flowlib.requests(SIM_LOG, flowlib.PKT_SET_CONFIG)
 
 
 class WholeFlow(unittest.TestCase):
     def bar(self, d, win):
-        return [i for i in BAR if d.state(d.child(win, i))["visible"]]
+        return flowlib.bar(d, win)
 
     def shown(self, d, win, control_id):
         try:
@@ -87,7 +52,7 @@ class WholeFlow(unittest.TestCase):
 
             step("Setup: the device list page's first activation searches (8 s")
             # Setup: the device list page's first activation searches (8 s on one local address).
-            d.click(win, IDC_SETUP)
+            press(d, win, IDC_SETUP)
             search = d.find("Searching for devices", timeout=10000)
             d.gone(search, timeout=30000)
             tree = d.child(win, TREE)
@@ -103,7 +68,7 @@ class WholeFlow(unittest.TestCase):
             self.assertEqual([r[1][0] for r in rows], ["Server Name", "IP Address", "Subnet Mask", "Default Gateway",
                                                        "Time Zone", "Local Date", "Local Time"])
             self.assertTrue(all(len(r[1]) < 2 or r[1][1] == "" for r in rows), rows)
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
             self.assertTrue(self.shown(d, win, TREE))
             self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
             d.no_msgbox(300)
@@ -119,14 +84,14 @@ class WholeFlow(unittest.TestCase):
 
             step('Next asks for the password; Cancel keeps the page and its bu')
             # Next asks for the password; Cancel keeps the page and its buttons.
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
             pw = d.find("Verify admin password", timeout=5000)
             d.screenshot("flow_03_password", pw)
             d.click(pw, 2)
             d.gone(pw)
             self.assertTrue(self.shown(d, win, TREE))
             self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
             pw = d.find("Verify admin password", timeout=5000)
             d.type(d.child(pw, PASSWORD_EDIT), "secret")
             d.click(pw, PASSWORD_OK)
@@ -153,10 +118,10 @@ class WholeFlow(unittest.TestCase):
             # An emptied gateway octet: no message; Next stays and shows "0"; a second Next proceeds.
             d.replace(d.child(win, GATEWAY[3]), "")
             d.no_msgbox(300)
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
             self.assertTrue(self.shown(d, win, IP[0]))
             self.assertEqual(d.text(win, GATEWAY[3]), "0")
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
 
             step('Server page.')
             # Server page.
@@ -184,19 +149,19 @@ class WholeFlow(unittest.TestCase):
             d.no_msgbox(300)
             self.assertEqual(d.text(wg), "LAB TEAM")
             d.screenshot("flow_05_server", win)
-            d.click(win, IDC_NEXT)
+            press(d, win, IDC_NEXT)
 
             step('Summary: Back and Save.')
             # Summary: Back and Save.
             wait_until(lambda: self.shown(d, win, SUMMARY_NAME), what="the summary page")
-            self.assertEqual(self.bar(d, win), [IDC_BACK, IDC_SAVE])
+            wait_bar(d, win, [IDC_BACK, IDC_SAVE])
             self.assertEqual(d.text(win, SUMMARY_NAME), "NAS-7")
             self.assertEqual(d.text(win, SUMMARY_DATE), "12/08/2026")
             d.screenshot("flow_06_summary", win)
 
             step('Save, then Cancel in the confirmation: nothing is sent, the ')
             # Save, then Cancel in the confirmation: nothing is sent, the summary stays.
-            d.click(win, IDC_SAVE)
+            press(d, win, IDC_SAVE)
             confirm = d.find("Confirm settings", timeout=5000)
             d.screenshot("flow_07_confirm", confirm)
             d.click(confirm, 2)
@@ -207,7 +172,7 @@ class WholeFlow(unittest.TestCase):
 
             step('Save and OK: the write, the success notice that closes itsel')
             # Save and OK: the write, the success notice that closes itself, the finish page.
-            d.click(win, IDC_SAVE)
+            press(d, win, IDC_SAVE)
             confirm = d.find("Confirm settings", timeout=5000)
             d.click(confirm, IDOK)
             notice = d.find("Setup notice", timeout=30000)
@@ -218,9 +183,9 @@ class WholeFlow(unittest.TestCase):
             offer = d.msgbox(timeout=10000)
             d.screenshot("flow_09_offer")
             d.answer(offer[0], IDNO)
-            wait_until(lambda: self.bar(d, win) == [IDC_UTILITY, IDC_EXIT], what="the finish page's bar")
+            wait_bar(d, win, [IDC_UTILITY, IDC_EXIT])
             d.screenshot("flow_10_finish", win)
-            d.click(win, IDC_EXIT)
+            press(d, win, IDC_EXIT)
             self.assertEqual(app.wait(timeout=30), 0)
 
         writes = set_config_requests()
@@ -246,19 +211,20 @@ class WholeFlow(unittest.TestCase):
         tree = d.child(win, TREE)
         d.tree_select(tree, "NAS1")
         wait_until(lambda: d.list_rows(d.child(win, VALUES))[0][1][1:] != [""], what="NAS1's values")
-        d.click(win, IDC_NEXT)
+        press(d, win, IDC_NEXT)
         pw = d.find("Verify admin password", timeout=5000)
         d.type(d.child(pw, PASSWORD_EDIT), "secret")
         d.click(pw, PASSWORD_OK)
         d.gone(pw, timeout=10000)
         wait_until(lambda: self.shown(d, win, IP[0]), what="the IP settings page")
-        d.click(win, IDC_NEXT)
+        press(d, win, IDC_NEXT)
         wait_until(lambda: self.shown(d, win, SERVER_NAME), what="the server page")
-        d.click(win, IDC_NEXT)
+        press(d, win, IDC_NEXT)
         wait_until(lambda: self.shown(d, win, SUMMARY_NAME), what="the summary page")
+        wait_bar(d, win, [IDC_BACK, IDC_SAVE])  # the bar follows the page in the same handler, after it
 
     def failed_save(self, d, win):
-        d.click(win, IDC_SAVE)
+        press(d, win, IDC_SAVE)
         d.click(d.find("Confirm settings", timeout=5000), IDOK)
         box = d.msgbox(timeout=10000)
         self.assertEqual(box[2], "Set IP fail")
@@ -272,7 +238,7 @@ class WholeFlow(unittest.TestCase):
             with Driver(ZDRIVE) as d:
                 app = d.start(SETUP)
                 win = d.find("Setup Wizard", timeout=30000)
-                d.click(win, IDC_SETUP)
+                press(d, win, IDC_SETUP)
                 d.gone(d.find("Searching for devices", timeout=10000), timeout=30000)
                 step("to the summary, a refused write, the failure notice")
                 self.to_summary(d, win)
@@ -284,7 +250,7 @@ class WholeFlow(unittest.TestCase):
                 d.click(notice, 2)
                 d.gone(d.find("Searching for devices", timeout=10000), timeout=30000)
                 self.assertTrue(self.shown(d, win, TREE))
-                self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
+                wait_bar(d, win, [IDC_NEXT, IDC_BACK])  # shown once the new search has ended
                 self.assertEqual([t for _, _, t in d.tree(d.child(win, TREE))], ["NAS1", "NAS2"])
                 step("again, and Exit closes the wizard")
                 self.to_summary(d, win)
