@@ -126,6 +126,9 @@ class Shortcut(unittest.TestCase):
         for name in os.listdir(self.desktop):
             if name.endswith(".lnk"):
                 os.unlink(os.path.join(self.desktop, name))
+        # A file of the shortcut's name that is no shortcut: the button overwrites it.
+        with open(os.path.join(self.desktop, "NAS1.lnk"), "wb") as f:
+            f.write(b"not a shortcut, and longer than one so that a short write would leave a tail" * 20)
 
     def links(self):
         return sorted(n for n in os.listdir(self.desktop) if n.endswith(".lnk"))
@@ -148,11 +151,13 @@ class Shortcut(unittest.TestCase):
             win = d.find("Setup Wizard", timeout=30000)
 
             step("before any appliance is read there is no name: nothing is written")
+            status, _ = wine(LINKINFO, "read", self.desktop_win + "\\NAS1.lnk", output=True)
+            self.assertEqual(status, 1, "linkinfo tells a file that is no shortcut")
             d.post(win, WM_COMMAND, IDC_SHORTCUT)
             self.expect_save_failed(d)
-            self.assertEqual(self.links(), [])
+            self.assertEqual(self.links(), ["NAS1.lnk"])
 
-            step("NAS1 read: NAS1.lnk to \\\\NAS1 and the notice with its name, which closes itself")
+            step("NAS1 read: NAS1.lnk, written over, to \\\\NAS1 and the notice with its name, which closes itself")
             tree = search(d, win)
             select(d, win, tree, "NAS1", "NAS1")
             d.post(win, WM_COMMAND, IDC_SHORTCUT)
