@@ -11,8 +11,10 @@ for its figures. The Shortcut button (command 1046, on no page's bar) is driven 
 import importlib.machinery
 import importlib.util
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -50,10 +52,24 @@ def wine(*args, output=False):
     return (r.returncode, r.stdout) if output else r.returncode
 
 
-def unix_path(windows_path):
-    r = subprocess.run(["winepath", "-u", windows_path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
+SHELL_FOLDERS_FOUND = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
+
+
+def windows_path(unix_path):
+    r = subprocess.run(["winepath", "-w", unix_path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                        text=True, check=True)
     return r.stdout.strip()
+
+
+def shell_folder(key, name):
+    """(type, value) of one of the user's shell folders in the registry, None when it is not set."""
+    status, out = wine("reg", "query", key, "/v", name, output=True)
+    for line in out.splitlines() if status == 0 else []:
+        fields = line.split(None, 2)
+        if len(fields) == 3 and fields[0] == name:
+            return fields[1], fields[2]
+    return None
 
 
 def wait_until(predicate, timeout=10.0, what="condition"):
@@ -118,14 +134,23 @@ class Shortcut(unittest.TestCase):
     def setUp(self):
         self.sim = zsimctl.Control(CONTROL)
         self.addCleanup(self.sim.close)
+        # The prefix's desktop is the Unix home: the test's own folder stands in for it.
+        self.root = tempfile.mkdtemp(prefix="zt-guide-")
+        self.addCleanup(shutil.rmtree, self.root, True)
+        self.desktop = os.path.join(self.root, "Desktop")
+        os.mkdir(self.desktop)
+        self.desktop_win = windows_path(self.desktop)
+        # The shell keeps the folder it found under Shell Folders: that value is put back too.
+        for key in (SHELL_FOLDERS, SHELL_FOLDERS_FOUND):
+            old = shell_folder(key, "Desktop")
+            if old is None:
+                self.addCleanup(wine, "reg", "delete", key, "/v", "Desktop", "/f")
+            else:
+                self.addCleanup(wine, "reg", "add", key, "/v", "Desktop", "/t", old[0], "/d", old[1], "/f")
+        self.assertEqual(wine("reg", "add", SHELL_FOLDERS, "/v", "Desktop", "/t", "REG_EXPAND_SZ", "/d",
+                              self.desktop_win, "/f"), 0)
         status, out = wine(LINKINFO, "desktop", output=True)
-        self.assertEqual(status, 0)
-        self.desktop_win = out.strip()
-        self.desktop = unix_path(self.desktop_win)
-        os.makedirs(self.desktop, exist_ok=True)
-        for name in os.listdir(self.desktop):
-            if name.endswith(".lnk"):
-                os.unlink(os.path.join(self.desktop, name))
+        self.assertEqual((status, out.strip().lower()), (0, self.desktop_win.lower()), "the desktop is moved")
         # A file of the shortcut's name that is no shortcut: the button overwrites it.
         with open(os.path.join(self.desktop, "NAS1.lnk"), "wb") as f:
             f.write(b"not a shortcut, and longer than one so that a short write would leave a tail" * 20)
@@ -184,7 +209,7 @@ class Shortcut(unittest.TestCase):
             finally:
                 self.sim.ok("set NAS1 server-name NAS1")
             self.assertEqual(self.links(), ["NAS1.lnk"])
-            self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.desktop), "NAS9.lnk")))
+            self.assertEqual(os.listdir(self.root), ["Desktop"], "nothing beside the desktop")
 
             step("NAS2 read: its own shortcut beside the first")
             select(d, win, tree, "NAS2", "NAS2")
