@@ -30,8 +30,12 @@ struct Reply {
     std::string text;
 };
 
-Reply Ok(const std::string& text = "") { return {true, text}; }
-Reply Err(const std::string& text) { return {false, text}; }
+Reply Ok(const std::string& text = "") {
+    return {true, text};
+}
+Reply Err(const std::string& text) {
+    return {false, text};
+}
 
 std::string Hex(HWND h) {
     char buf[32];
@@ -60,7 +64,9 @@ std::wstring Wide(const std::string& s, UINT codePage = CP_UTF8) {
     return w;
 }
 
-std::string AnsiToUtf8(const std::string& s) { return Utf8(Wide(s, CP_ACP)); }
+std::string AnsiToUtf8(const std::string& s) {
+    return Utf8(Wide(s, CP_ACP));
+}
 
 std::string WindowText(HWND h) {
     // WM_GETTEXT is marshalled between processes; GetWindowText would not ask a window of another process.
@@ -85,7 +91,9 @@ bool Sync(HWND h, UINT timeoutMs = 5000) {
     return SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
-DWORD Now() { return GetTickCount(); }
+DWORD Now() {
+    return GetTickCount();
+}
 
 // The visible top-level windows of one thread: a handler that opened a modal window has added one.
 BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM lp) {
@@ -102,7 +110,9 @@ std::set<HWND> ThreadWindows(DWORD thread) {
 ULONG_PTR g_lastDelivery = 0;  // the delivery whose handler has returned most recently
 ULONG_PTR g_nextDelivery = 0;
 
-VOID CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) { g_lastDelivery = delivery; }
+VOID CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) {
+    g_lastDelivery = delivery;
+}
 
 enum class Delivery { Handled, OpenedWindow, NoAnswer };
 
@@ -160,7 +170,9 @@ std::vector<HWND> FindTopLevel(const std::string& title, const std::string& cls,
     return f.found;
 }
 
-bool IsReady(HWND h) { return IsWindowVisible(h) && IsWindowEnabled(h); }
+bool IsReady(HWND h) {
+    return IsWindowVisible(h) && IsWindowEnabled(h);
+}
 
 struct ChildSearch {
     HWND parent;
@@ -220,8 +232,8 @@ struct TreeItem {
 
 void ReadTree(HWND tree, RemoteBuffer& mem, HTREEITEM first, int depth, std::vector<TreeItem>& out) {
     HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    for (HTREEITEM it = first; it;
-         it = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(it)))) {
+    for (HTREEITEM it = first; it; it = reinterpret_cast<HTREEITEM>(
+                                       SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(it)))) {
         TVITEMA item{};
         item.mask = TVIF_TEXT | TVIF_HANDLE;
         item.hItem = it;
@@ -230,8 +242,8 @@ void ReadTree(HWND tree, RemoteBuffer& mem, HTREEITEM first, int depth, std::vec
         mem.Write(&item, sizeof(item));
         SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(mem.Remote()));
         out.push_back({it, depth, AnsiToUtf8(mem.ReadString(sizeof(TVITEMA), 512)), it == selected});
-        HTREEITEM child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(it)));
+        HTREEITEM child =
+            reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(it)));
         if (child) ReadTree(tree, mem, child, depth + 1, out);
     }
 }
@@ -314,7 +326,8 @@ Reply CmdChild(const Args& a) {
     for (;;) {
         if (!IsWindow(parent)) return Err("no such window");
         if (HWND h = Descendant(parent, id, direct, ready)) return Ok(Hex(h));
-        if (Now() - start >= timeout) return Err(std::string(ready ? "no shown, enabled control " : "no control ") + a[1]);
+        if (Now() - start >= timeout)
+            return Err(std::string(ready ? "no shown, enabled control " : "no control ") + a[1]);
         Sleep(20);
     }
 }
@@ -474,7 +487,8 @@ Reply CmdTreeSelect(const Args& a) {
     // One less, not more: the control may cap it.
     LRESULT scrollTime = SendMessageA(tree, TVM_GETSCROLLTIME, 0, 0);
     PostMessageA(tree, TVM_SETSCROLLTIME, static_cast<WPARAM>(scrollTime > 1 ? scrollTime - 1 : 2), 0);
-    bool handled = WaitFor([tree, scrollTime] { return SendMessageA(tree, TVM_GETSCROLLTIME, 0, 0) != scrollTime; }, tree);
+    bool handled =
+        WaitFor([tree, scrollTime] { return SendMessageA(tree, TVM_GETSCROLLTIME, 0, 0) != scrollTime; }, tree);
     SendMessageA(tree, TVM_SETSCROLLTIME, static_cast<WPARAM>(scrollTime), 0);
     if (!handled) return Err("the tree did not take the clicks");
     if (reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) != item->item)
@@ -523,7 +537,9 @@ Reply CmdListSelect(const Args& a) {
     LPARAM at = MAKELPARAM(rc.left + 4, (rc.top + rc.bottom) / 2);
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
-    if (!WaitFor([list, row] { return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0; }, list))
+    if (!WaitFor(
+            [list, row] { return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0; },
+            list))
         return Err("the row was not selected");
     return Ok();
 }
@@ -532,7 +548,8 @@ Reply CmdListSelect(const Args& a) {
 Reply CmdCombo(const Args& a) {
     if (a.empty()) return Err("combo HWND");
     HWND combo = ParseHwnd(a[0]);
-    if (ClassOf(combo) == WC_COMBOBOXEXA) combo = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETCOMBOCONTROL, 0, 0));
+    if (ClassOf(combo) == WC_COMBOBOXEXA)
+        combo = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETCOMBOCONTROL, 0, 0));
     int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
     int sel = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
     std::string out;
@@ -618,15 +635,29 @@ Reply CmdPost(const Args& a) {
 
 const std::map<std::string, std::function<Reply(const Args&)>>& Commands() {
     static const std::map<std::string, std::function<Reply(const Args&)>> commands = {
-        {"windows", CmdWindows}, {"find", CmdFind},       {"count", CmdCount},
-        {"gone", CmdGone},       {"child", CmdChild},     {"parent", CmdParent},
-        {"state", CmdState},     {"paste", CmdPaste},
-        {"text", CmdText},       {"settext", CmdSetText}, {"click", CmdClick},
-        {"type", CmdType},       {"key", CmdKey},         {"selectall", CmdSelectAll},
-        {"tree", CmdTree},       {"treeselect", CmdTreeSelect},
-        {"list", CmdList},       {"listselect", CmdListSelect},
-        {"combo", CmdCombo},     {"comboselect", CmdComboSelect},
-        {"msgbox", CmdMsgBox},   {"answer", CmdAnswer},   {"screenshot", CmdScreenshot},
+        {"windows", CmdWindows},
+        {"find", CmdFind},
+        {"count", CmdCount},
+        {"gone", CmdGone},
+        {"child", CmdChild},
+        {"parent", CmdParent},
+        {"state", CmdState},
+        {"paste", CmdPaste},
+        {"text", CmdText},
+        {"settext", CmdSetText},
+        {"click", CmdClick},
+        {"type", CmdType},
+        {"key", CmdKey},
+        {"selectall", CmdSelectAll},
+        {"tree", CmdTree},
+        {"treeselect", CmdTreeSelect},
+        {"list", CmdList},
+        {"listselect", CmdListSelect},
+        {"combo", CmdCombo},
+        {"comboselect", CmdComboSelect},
+        {"msgbox", CmdMsgBox},
+        {"answer", CmdAnswer},
+        {"screenshot", CmdScreenshot},
         {"post", CmdPost},
     };
     return commands;

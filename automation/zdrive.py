@@ -142,9 +142,13 @@ class Driver:
     def type(self, hwnd, text):
         self.call("type", hwnd, text)
 
+    def select_all(self, hwnd):
+        """Selects an edit's whole text (what a paste or typing then replaces)."""
+        self.call("selectall", hwnd)
+
     def replace(self, hwnd, text):
         """Selects an edit's whole text and types over it, as a user does."""
-        self.call("selectall", hwnd)
+        self.select_all(hwnd)
         self.call("type", hwnd, text if text else "\b")
 
     def paste(self, hwnd, text):

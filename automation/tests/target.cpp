@@ -27,7 +27,9 @@ INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-void SetResult(HWND dlg, const char* text) { SetDlgItemTextA(dlg, IDC_RESULT, text); }
+void SetResult(HWND dlg, const char* text) {
+    SetDlgItemTextA(dlg, IDC_RESULT, text);
+}
 
 void Fill(HWND dlg) {
     HWND tree = GetDlgItem(dlg, IDC_TREE);
@@ -38,7 +40,8 @@ void Fill(HWND dlg) {
         ins.hInsertAfter = TVI_LAST;
         ins.item.mask = TVIF_TEXT;
         ins.item.pszText = const_cast<char*>(name);
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        HTREEITEM item =
+            reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
         if (name[3] == '2') {
             ins.hParent = item;
             ins.item.pszText = const_cast<char*>("share");
@@ -73,76 +76,81 @@ void Fill(HWND dlg) {
 INT_PTR CALLBACK TargetProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     char buf[128];
     switch (msg) {
-    case WM_INITDIALOG: {
-        Fill(dlg);
-        HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TARGET_PAGE), dlg, PageProc, 0);
-        RECT rc{7, 200, 0, 0};
-        MapDialogRect(dlg, &rc);
-        SetWindowPos(page, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        return TRUE;
-    }
-    case WM_TIMER:
-        if (wParam == kLateTimer) {
-            KillTimer(dlg, kLateTimer);
-            HWND late = GetDlgItem(dlg, IDC_LATE);
-            ShowWindow(late, SW_SHOW);
-            EnableWindow(late, TRUE);
+        case WM_INITDIALOG: {
+            Fill(dlg);
+            HWND page =
+                CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TARGET_PAGE), dlg, PageProc, 0);
+            RECT rc{7, 200, 0, 0};
+            MapDialogRect(dlg, &rc);
+            SetWindowPos(page, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            return TRUE;
         }
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_EDIT:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                snprintf(buf, sizeof(buf), "changes: %d", ++g_changes);
-                SetDlgItemTextA(dlg, IDC_CHANGES, buf);
+        case WM_TIMER:
+            if (wParam == kLateTimer) {
+                KillTimer(dlg, kLateTimer);
+                HWND late = GetDlgItem(dlg, IDC_LATE);
+                ShowWindow(late, SW_SHOW);
+                EnableWindow(late, TRUE);
             }
             return TRUE;
-        case IDC_ASK: {
-            int answer = MessageBoxA(dlg, "Proceed with the test?", "Target question", MB_YESNO | MB_ICONEXCLAMATION);
-            SetResult(dlg, answer == IDYES ? "answered yes" : answer == IDNO ? "answered no" : "answered other");
-            return TRUE;
-        }
-        case IDC_ARM:
-            SetTimer(dlg, kLateTimer, 700, nullptr);
-            return TRUE;
-        case IDC_LATE:
-            SetResult(dlg, "late clicked");
-            return TRUE;
-        case IDC_COMBO:
-            if (HIWORD(wParam) == CBN_SELCHANGE) {
-                snprintf(buf, sizeof(buf), "combo %d", static_cast<int>(SendDlgItemMessageA(dlg, IDC_COMBO, CB_GETCURSEL, 0, 0)));
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_EDIT:
+                    if (HIWORD(wParam) == EN_CHANGE) {
+                        snprintf(buf, sizeof(buf), "changes: %d", ++g_changes);
+                        SetDlgItemTextA(dlg, IDC_CHANGES, buf);
+                    }
+                    return TRUE;
+                case IDC_ASK: {
+                    int answer =
+                        MessageBoxA(dlg, "Proceed with the test?", "Target question", MB_YESNO | MB_ICONEXCLAMATION);
+                    SetResult(dlg, answer == IDYES  ? "answered yes"
+                                   : answer == IDNO ? "answered no"
+                                                    : "answered other");
+                    return TRUE;
+                }
+                case IDC_ARM:
+                    SetTimer(dlg, kLateTimer, 700, nullptr);
+                    return TRUE;
+                case IDC_LATE:
+                    SetResult(dlg, "late clicked");
+                    return TRUE;
+                case IDC_COMBO:
+                    if (HIWORD(wParam) == CBN_SELCHANGE) {
+                        snprintf(buf, sizeof(buf), "combo %d",
+                                 static_cast<int>(SendDlgItemMessageA(dlg, IDC_COMBO, CB_GETCURSEL, 0, 0)));
+                        SetResult(dlg, buf);
+                    }
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dlg, IDCANCEL);
+                    return TRUE;
+            }
+            break;
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+            if (hdr->idFrom == IDC_TREE && (hdr->code == NM_DBLCLK || hdr->code == TVN_SELCHANGEDA)) {
+                HWND tree = hdr->hwndFrom;
+                HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+                char text[64] = {};
+                TVITEMA item{};
+                item.mask = TVIF_TEXT;
+                item.hItem = sel;
+                item.pszText = text;
+                item.cchTextMax = sizeof(text);
+                SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                snprintf(buf, sizeof(buf), "%s %s", hdr->code == NM_DBLCLK ? "double" : "selected", text);
                 SetResult(dlg, buf);
             }
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-        if (hdr->idFrom == IDC_TREE && (hdr->code == NM_DBLCLK || hdr->code == TVN_SELCHANGEDA)) {
-            HWND tree = hdr->hwndFrom;
-            HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-            char text[64] = {};
-            TVITEMA item{};
-            item.mask = TVIF_TEXT;
-            item.hItem = sel;
-            item.pszText = text;
-            item.cchTextMax = sizeof(text);
-            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            snprintf(buf, sizeof(buf), "%s %s", hdr->code == NM_DBLCLK ? "double" : "selected", text);
-            SetResult(dlg, buf);
-        }
-        if (hdr->idFrom == IDC_LIST && hdr->code == LVN_ITEMCHANGED) {
-            auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
-            if (nm->uNewState & LVIS_SELECTED) {
-                snprintf(buf, sizeof(buf), "row %d", nm->iItem);
-                SetResult(dlg, buf);
+            if (hdr->idFrom == IDC_LIST && hdr->code == LVN_ITEMCHANGED) {
+                auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
+                if (nm->uNewState & LVIS_SELECTED) {
+                    snprintf(buf, sizeof(buf), "row %d", nm->iItem);
+                    SetResult(dlg, buf);
+                }
             }
+            return TRUE;
         }
-        return TRUE;
-    }
     }
     return FALSE;
 }

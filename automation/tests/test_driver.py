@@ -113,7 +113,7 @@ class DriverAgainstTarget(unittest.TestCase):
         self.d.paste(edit, "2a")
         self.assertEqual(self.d.text(edit), "42a", "pasted at the caret, letter and all")
         self.assertEqual(self.result(), "page change %d: 42a" % (changes + 1), "one change for the whole text")
-        self.d.call("selectall", edit)
+        self.d.select_all(edit)
         self.d.paste(edit, "Zürich")
         self.assertEqual(self.d.text(edit), "Zürich", "a paste replaces the selection")
 

@@ -92,6 +92,7 @@ CString CIPSettingsPage::FieldText(int nIndex) const {
 }
 
 void CIPSettingsPage::OnFieldChange() {
+    if (m_bLoading) return;
     m_bValid = 1;
     CString texts[IP_FIELD_COUNT];
     const char* pTexts[IP_FIELD_COUNT];
@@ -142,9 +143,15 @@ void CIPSettingsPage::OnSetActive() {
     }
     CheckDlgButton(IDC_IP_DHCP_SERVER, g_settings.bDhcpServerOff == 0 ? BST_CHECKED : BST_UNCHECKED);
     OnDhcpServer();
+    // One check of the loaded values instead of one per octet written: a per-octet check would also judge the
+    // octets not yet written, and a pasted letter left in one of them (Next with an invalid page reloads it)
+    // would raise its message once for every octet before it.
     const uint8_t* groups[3] = {g_settings.abIpAddress, g_settings.abSubnetMask, g_settings.abGateway};
+    m_bLoading = true;
     for (int g = 0; g < 3; ++g)
         for (int k = 0; k < 4; ++k) SetDlgItemInt(m_fieldIds[g * 4 + k], groups[g][k], FALSE);
+    m_bLoading = false;
+    OnFieldChange();
 }
 
 int CIPSettingsPage::OnWizardNext() {

@@ -26,6 +26,8 @@ protected:
     CString FieldText(int nIndex) const;
 
     CEdit m_edits[IP_FIELD_COUNT];
+    // Set while OnSetActive writes the octets: the fields not yet written still hold the texts being replaced.
+    bool m_bLoading = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -281,6 +281,27 @@ TEST_F(PagesTest, IpPageOctetChecksWhileTyping) {
     });
 }
 
+TEST_F(PagesTest, IpPageReloadAfterAPastedLetterShowsNoMessage) {
+    CIPSettingsPage page;
+    Run(page, [&](CWizardDlg*) {
+        ::SetWindowTextA(Item(page, IDC_IP_GATEWAY_4), "1x");
+        ASSERT_EQ(m_boxes.GetCount(), 1);
+        m_boxes.Clear();
+        EXPECT_EQ(page.OnWizardNext(), IDD_IP_SETTINGS);
+        EXPECT_EQ(g_settings.abGateway[3], 0) << "a text with a letter is stored as 0";
+        page.OnSetActive();
+        EXPECT_EQ(m_boxes.GetCount(), 0) << "the reload replaces the letter; it does not judge it octet by octet";
+        EXPECT_EQ(Text(Item(page, IDC_IP_GATEWAY_4)), "0");
+        EXPECT_EQ(page.m_bValid, 1);
+        EXPECT_EQ(Text(Item(page, IDC_IP_RANGE_START_3)), "1") << "the range copies follow the loaded address";
+        // A loaded page still judges what it loaded: an emptied last octet of the appliance's range (server on).
+        g_settings.bDhcpServerOff = 0;
+        page.OnSetActive();
+        EXPECT_EQ(page.m_bValid, 0);
+        EXPECT_EQ(m_boxes.GetCount(), 0);
+    });
+}
+
 TEST_F(PagesTest, IpPageDhcpClientDisablesAndKeepsTheAddress) {
     CIPSettingsPage page;
     Run(page, [&](CWizardDlg*) {
