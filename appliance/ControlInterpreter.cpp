@@ -8,7 +8,7 @@
 static const char HELP[] =
     "OK commands: ping | list | show NAME | record NAME [HEX] | set NAME|* KEY VALUE | fault NAME|* MODE... | "
     "result NAME|* CODE | eject NAME|* MODE | plug NAME [PATH] [announce[=ADDR]] | pull NAME [announce[=ADDR]] | "
-    "notice NAME TYPE [broadcast|ADDR] [PATH|-] | mark TEXT | quit";
+    "notice NAME TYPE [broadcast|ADDR] [PATH|-] | seed N | mark TEXT | quit";
 
 // The rest of the line after the first `count` words, spaces kept.
 static std::string RestAfter(const std::string& line, size_t count) {
@@ -103,6 +103,14 @@ std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& rawLi
     }
     if (verb == "mark") {
         m_simulator.LogEvent(nowMs, "", "mark " + RestAfter(line, 1));
+        return "OK";
+    }
+    if (verb == "seed") {
+        // A test runs one simulator through several seeds without restarting it.
+        long seed = 0;
+        if (words.size() != 2 || !ParseInt(words[1], 0, UINT32_MAX, &seed)) return "ERR seed N (0..4294967295)";
+        m_simulator.Reseed(static_cast<uint32_t>(seed));
+        m_simulator.LogEvent(nowMs, "", "seed " + words[1]);
         return "OK";
     }
     if (verb == "list") {

@@ -60,6 +60,8 @@ public:
     bool IsOwnAddress(uint32_t address) const;
 
     void LogEvent(int64_t nowMs, const std::string& appliance, const std::string& note);
+    // Restarts the random choices of the drop-* modes as if zsim had been started with --seed.
+    void Reseed(uint32_t seed) { m_random.seed(seed); }
 
 private:
     struct Pending {

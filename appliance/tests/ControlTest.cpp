@@ -117,6 +117,34 @@ TEST_F(ControlTest, ShowListMarkQuit) {
     EXPECT_TRUE(quit);
 }
 
+// The pattern of which requests a drop-requests mode ignores, as a string of 1 (answered) and 0.
+static std::string DropPattern(CSimulator& sim, int count) {
+    std::string pattern;
+    for (int i = 0; i < count; ++i) {
+        sim.OnDatagram(0, ToConfig(A1, GetInfoRequest(static_cast<uint16_t>(i + 1))));
+        pattern += sim.TakeDue(0).empty() ? '0' : '1';
+    }
+    return pattern;
+}
+
+TEST_F(ControlTest, SeedRestartsTheDropChoices) {
+    ASSERT_EQ(Run("fault NAS1 drop-requests=50"), "OK 1 appliance(s)");
+    ASSERT_EQ(Run("seed 42"), "OK");
+    const std::string first = DropPattern(sim, 64);
+    ASSERT_EQ(Run("seed 42"), "OK");
+    EXPECT_EQ(DropPattern(sim, 64), first);
+    ASSERT_EQ(Run("seed 43"), "OK");
+    EXPECT_NE(DropPattern(sim, 64), first);
+    EXPECT_NE(first.find('0'), std::string::npos);
+    EXPECT_NE(first.find('1'), std::string::npos);
+    bool logged = false;
+    for (const LogRecord& r : log.Records("event")) logged = logged || r.note == "seed 43";
+    EXPECT_TRUE(logged);
+    EXPECT_EQ(Run("seed"), "ERR seed N (0..4294967295)");
+    EXPECT_EQ(Run("seed -1"), "ERR seed N (0..4294967295)");
+    EXPECT_EQ(Run("seed 4294967296"), "ERR seed N (0..4294967295)");
+}
+
 TEST(SimConfig, SectionsDefaultsAndAutoAppliances) {
     const char* text =
         "# two appliances\n"

@@ -1,0 +1,212 @@
+// The wizard driver of the loss and round-trip runs.
+#include "WizardDriver.h"
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "../../wizard/link/ChannelTable.h"
+#include "../../wizard/ops/OperationDlg.h"
+#include "../../wizard/ops/PasswordDlg.h"
+#include "../../wizard/pages/ConfirmDlg.h"
+#include "../../wizard/pages/NoticeDlg.h"
+#include "../../wizard/res/resource.h"
+#include "../../wizard/shell/WizardState.h"
+
+namespace {
+
+// The simulator answers within milliseconds in the lab; a request that does not reach it in this time was
+// not sent.
+constexpr DWORD REQUEST_WAIT = 1500;
+constexpr DWORD ANSWER_WAIT = 60;
+constexpr DWORD FIRST_ANSWER_WAIT = 25;
+
+void Command(CWnd* pWnd, int nId) {
+    CWnd* pItem = pWnd->GetDlgItem(nId);
+    pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), pItem ? reinterpret_cast<LPARAM>(pItem->m_hWnd) : 0);
+}
+
+// Dispatches messages until done() holds or dwTimeout ms of real time have passed; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout) {
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        AfxPumpPendingMessages();
+        if (done()) return true;
+        if (GetTickCount() - dwStart > dwTimeout) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+
+void TypeText(HWND hEdit, const std::string& text) {
+    for (char c : text) ::SendMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void Retype(HWND hEdit, const std::string& text) {
+    ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+    TypeText(hEdit, text.empty() ? std::string("\b") : text);
+}
+
+void ClickCheck(HWND hParent, int nId, bool bChecked) {
+    HWND hButton = ::GetDlgItem(hParent, nId);
+    ::SendMessageA(hButton, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
+}
+
+void ClickRadio(HWND hParent, int nId, int nOtherId) {
+    ::SendMessageA(::GetDlgItem(hParent, nOtherId), BM_SETCHECK, BST_UNCHECKED, 0);
+    ClickCheck(hParent, nId, true);
+}
+
+CWizardDriver::CWizardDriver(const CSimLog& log) : m_log(log) {
+    m_wizard.AddPage(&m_welcome, IDD_WELCOME);
+    m_wizard.AddPage(&m_list, IDD_DEVICE_LIST);
+    m_wizard.AddPage(&m_ip, IDD_IP_SETTINGS);
+    m_wizard.AddPage(&m_server, IDD_SERVER);
+    m_wizard.AddPage(&m_summary, IDD_SUMMARY);
+    m_wizard.AddPage(&m_finish, IDD_FINISH);
+}
+
+void CWizardDriver::Run(const std::function<void()>& body) {
+    g_settingsRead = g_passwordPassed = g_redoSearch = g_closeAfterSave = g_saveAttempted = false;
+    g_noticeKind = 0;
+    m_body = body;
+    CModalHook hook([this](CDialog* pDlg) { OnDialog(pDlg); });
+    m_wizard.DoModal();
+    m_body = nullptr;
+}
+
+void CWizardDriver::OnDialog(CDialog* pDlg) {
+    if (pDlg == &m_wizard) {
+        if (m_body) m_body();
+        if (m_wizard.ContinueModal()) m_wizard.EndDialog(IDCANCEL);
+    } else if (dynamic_cast<COperationDlg*>(pDlg)) {
+        CString caption;
+        pDlg->GetWindowText(caption);
+        if (caption == "Searching for devices") {
+            ++m_nSearches;
+            // Four sends per local address, 2 s apart, then the end of the search.
+            FollowSchedule(pDlg, m_nBase, 2000, 4 * (localAddressCount > 0 ? localAddressCount : 1) + 1);
+        } else {
+            FollowSchedule(pDlg, m_nBase, 20000, 8);
+        }
+    } else if (dynamic_cast<CPasswordDlg*>(pDlg)) {
+        HWND hEdit = ::GetDlgItem(pDlg->m_hWnd, IDC_PASSWORD_EDIT);
+        Retype(hEdit, m_password);
+        const size_t nBase = m_log.Requests().size();
+        Command(pDlg, IDC_PASSWORD_OK);
+        FollowSchedule(pDlg, nBase, 2000, 4);
+        // Given up with its message, the dialog waits for the user: who cancels this time.
+        if (pDlg->ContinueModal()) pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    } else if (dynamic_cast<CConfirmDlg*>(pDlg)) {
+        m_nBase = m_log.Requests().size();
+        pDlg->SendMessage(WM_COMMAND, IDOK);
+    } else if (dynamic_cast<CNoticeDlg*>(pDlg)) {
+        m_nNoticeKind = g_noticeKind;
+        if (g_noticeKind == 2)
+            m_clock.Advance(2000);  // closes itself
+        else
+            Command(pDlg, IDOK);  // Exit
+    }
+}
+
+void CWizardDriver::FollowSchedule(CDialog* pDlg, size_t nBase, DWORD dwPeriod, int nTicks) {
+    for (int i = 0; i < nTicks && pDlg->ContinueModal(); ++i) {
+        // Most answers are in before the simulator's log says the request came: no need to read it then.
+        if (PumpUntil([pDlg] { return !pDlg->ContinueModal(); }, FIRST_ANSWER_WAIT)) break;
+        m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
+        PumpFor(ANSWER_WAIT);
+        if (!pDlg->ContinueModal()) break;
+        m_clock.Advance(dwPeriod);
+    }
+    AfxPumpPendingMessages();
+}
+
+void CWizardDriver::StartAndSearch() {
+    m_nBase = m_log.Requests().size();
+    Command(&m_wizard, IDC_SETUP);
+    // The page's first activation posted its Refresh: the search runs in its modal dialog from here.
+    AfxPumpPendingMessages();
+}
+
+HTREEITEM CWizardDriver::FindItem(const char* pszName) const {
+    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
+    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h)) {
+        char sz[64] = "";
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = h;
+        item.pszText = sz;
+        item.cchTextMax = sizeof sz;
+        if (::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && strcmp(sz, pszName) == 0)
+            return h;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> CWizardDriver::TreeNames() const {
+    std::vector<std::string> out;
+    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
+    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h)) {
+        char sz[64] = "";
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = h;
+        item.pszText = sz;
+        item.cchTextMax = sizeof sz;
+        ::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        out.push_back(sz);
+    }
+    return out;
+}
+
+std::string CWizardDriver::ShownValues() const {
+    HWND hList = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_VALUES);
+    std::string out;
+    const int nRows = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < nRows; ++i) {
+        char sz[128] = "";
+        LVITEMA item{};
+        item.iSubItem = 1;
+        item.pszText = sz;
+        item.cchTextMax = sizeof sz;
+        ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        out += (i ? "|" : "") + std::string(sz);
+    }
+    return out;
+}
+
+bool CWizardDriver::SelectAndRead(const char* pszName) {
+    HTREEITEM hItem = FindItem(pszName);
+    if (!hItem) return false;
+    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
+    const size_t nBase = m_log.Requests().size();
+    TreeView_SelectItem(hTree, hItem);
+    // Three resends per local address, then the give-up tick.
+    const int nTicks = 3 * (localAddressCount > 0 ? localAddressCount : 1) + 1;
+    for (int i = 0; i <= nTicks && !g_settingsRead; ++i) {
+        if (i > 0 && !m_clock.IsTimerSet(m_list.m_hWnd, TIMER_RETRY)) break;
+        if (PumpUntil([] { return g_settingsRead; }, FIRST_ANSWER_WAIT)) break;
+        m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
+        PumpFor(ANSWER_WAIT);
+        if (g_settingsRead) break;
+        m_clock.Advance(2000);
+    }
+    return true;
+}
+
+void CWizardDriver::Reselect(const char* pszName) {
+    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
+    TreeView_SelectItem(hTree, nullptr);
+    SelectAndRead(pszName);
+}
+
+void CWizardDriver::ClickNext() {
+    Command(&m_wizard, IDC_NEXT);
+}
+
+void CWizardDriver::Save() {
+    m_nNoticeKind = 0;
+    m_wizard.Next();
+}
