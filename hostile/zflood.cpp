@@ -5,10 +5,14 @@
 // tell it further ports to flood and the sequence numbers in use. Refuses to run outside a lab namespace.
 //
 //   zflood [--seed N] [--rate PER_SECOND] [--duration SECONDS] [--target ADDR:PORT]... [--targets-file FILE]
-//          [--spoof ADDR]... [--report FILE]
+//          [--spoof ADDR]... [--spoof-config ADDR]... [--report FILE]
 //
-// --targets-file is read again four times a second; a line "stop" ends the flood. Without any target the
-// flooder waits (its sockets are open, so that the lab's start-up sees it ready). Every address must lie in
+// --spoof sources are used for every kind, --spoof-config ones only for the port-915 kinds (an appliance's
+// address, say, whose replies are forged while its disk notices are left to it).
+// --targets-file is read again four times a second; a line "stop" ends the flood. The flood starts with the
+// first target given (on the command line or in the file), so that a test decides when; ports learned from
+// the segment join it from then on. Until then the flooder waits with its sockets open, so that the lab's
+// start-up sees it ready. Every address must lie in
 // the lab's 198.18.0.0/15.
 #include "FloodPlan.h"
 #include "FloodTargets.h"
@@ -22,6 +26,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -46,6 +51,7 @@ struct Options {
     std::vector<FloodTarget> targets;
     std::string targetsFile;
     std::vector<uint32_t> spoofed;
+    size_t spoofedForAll = 0;  // the first ones, from --spoof; the rest came with --spoof-config
     std::string report;
 };
 
@@ -56,6 +62,7 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
     Options o;
+    std::vector<uint32_t> spoofAll, spoofConfig;
     for (int i = 1; i < argc; i++) {
         const std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -74,11 +81,11 @@ Options ParseOptions(int argc, char** argv) {
             o.targets.push_back(t);
         } else if (arg == "--targets-file") {
             o.targetsFile = value();
-        } else if (arg == "--spoof") {
+        } else if (arg == "--spoof" || arg == "--spoof-config") {
             uint32_t a = 0;
             if (!ParseAddress(value(), a) || !IsLabAddress(a) || a == 0xFFFFFFFFu)
                 Usage("a spoofed source must be an address inside 198.18.0.0/15");
-            o.spoofed.push_back(a);
+            (arg == "--spoof" ? spoofAll : spoofConfig).push_back(a);
         } else if (arg == "--report") {
             o.report = value();
         } else {
@@ -86,6 +93,9 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     if (o.rate <= 0 || o.rate > 100000) Usage("--rate must be in 0..100000");
+    o.spoofed = spoofAll;
+    o.spoofedForAll = spoofAll.size();
+    o.spoofed.insert(o.spoofed.end(), spoofConfig.begin(), spoofConfig.end());
     return o;
 }
 
@@ -128,7 +138,7 @@ bool SendSpoofed(int raw, uint32_t source, uint16_t sourcePort, const FloodDatag
     udp->source = htons(sourcePort);
     udp->dest = htons(d.port);
     udp->len = htons(static_cast<uint16_t>(sizeof(udphdr) + d.bytes.size()));
-    std::memcpy(packet.data() + sizeof(iphdr) + sizeof(udphdr), d.bytes.data(), d.bytes.size());
+    std::copy(d.bytes.begin(), d.bytes.end(), packet.begin() + sizeof(iphdr) + sizeof(udphdr));
     // The UDP checksum over the pseudo header, the UDP header and the data.
     uint32_t pseudo = (source >> 16) + (source & 0xFFFF) + (d.destination >> 16) + (d.destination & 0xFFFF) +
                       IPPROTO_UDP + ntohs(udp->len);
@@ -146,7 +156,9 @@ bool SendOwn(int s, const FloodDatagram& d) {
     to.sin_family = AF_INET;
     to.sin_port = htons(d.port);
     to.sin_addr.s_addr = htonl(d.destination);
-    return sendto(s, d.bytes.data(), d.bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) >= 0;
+    static const uint8_t nothing = 0;  // an empty datagram still needs a buffer to point at
+    const uint8_t* data = d.bytes.empty() ? &nothing : d.bytes.data();
+    return sendto(s, data, d.bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) >= 0;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -244,7 +256,9 @@ int main(int argc, char** argv) {
         }
         std::vector<FloodTarget> targets = o.targets;
         targets.insert(targets.end(), fileTargets.begin(), fileTargets.end());
-        targets.insert(targets.end(), learned.begin(), learned.end());
+        if (!targets.empty() || started != Clock::time_point{}) {
+            targets.insert(targets.end(), learned.begin(), learned.end());
+        }
         if (stop) break;
         if (targets.empty()) {
             lastTick = now;
@@ -263,13 +277,14 @@ int main(int argc, char** argv) {
         while (budget >= 1) {
             budget -= 1;
             FloodDatagram d = plan.Next(targets);
+            const bool isUsb = d.kind >= FloodKind::USB_NOTICE;
+            const size_t source = static_cast<size_t>(d.source);
             bool ok;
-            if (d.source >= 0 && raw >= 0 && d.bytes.size() <= MAX_RAW_PAYLOAD) {
-                const bool isUsb = d.kind >= FloodKind::USB_NOTICE;
-                ok = SendSpoofed(raw, o.spoofed[static_cast<size_t>(d.source)],
-                                 isUsb ? FLOOD_USB_PORT : FLOOD_CONFIG_PORT, d);
+            if (d.source >= 0 && raw >= 0 && d.bytes.size() <= MAX_RAW_PAYLOAD &&
+                (!isUsb || source < o.spoofedForAll)) {
+                ok = SendSpoofed(raw, o.spoofed[source], isUsb ? FLOOD_USB_PORT : FLOOD_CONFIG_PORT, d);
             } else {
-                ok = SendOwn(d.kind >= FloodKind::USB_NOTICE ? usb : config, d);
+                ok = SendOwn(isUsb ? usb : config, d);
             }
             ok ? sent++ : failed++;
         }
