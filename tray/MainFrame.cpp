@@ -59,6 +59,24 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     return TRUE;
 }
 
+void CMainFrame::PostNcDestroy() {
+    if (m_nModalDepth > 0) {
+        // A handler of this frame is still running a dialog and returns into this object once the dialog's
+        // loop gives up: the object stays (the program is ending), only its icon leaves the tray now.
+        m_bWindowGone = true;
+        m_trayIcon.UpdateIconFromResource(0);
+        return;
+    }
+    CFrameWnd::PostNcDestroy();
+}
+
+INT_PTR CMainFrame::RunModal(CDialog& dlg) {
+    m_nModalDepth++;
+    const INT_PTR result = dlg.DoModal();
+    m_nModalDepth--;
+    return result;
+}
+
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TaskbarCreatedMessage()) {
         m_trayIcon.Readd();
@@ -114,6 +132,9 @@ LRESULT CMainFrame::OnHostChecked(WPARAM wParam, LPARAM lParam) {
     m_unanswered.Record(sender, reachable, ::GetTickCount64());
     const CString from(sender.c_str());
     for (const GatedNotice& notice : passed) {
+        if (m_bWindowGone) {
+            break;
+        }
         HandleNotice(notice.wType, CString(notice.name.c_str()), from);
     }
     return 0;
@@ -206,11 +227,11 @@ void CMainFrame::OnSafelyRemove() {
         return;
     }
     CSafeRemoveDlg dlg;
-    dlg.DoModal();
+    RunModal(dlg);
 }
 
 void CMainFrame::ProcessMapQueue() {
-    if (g_mapPaths.IsEmpty()) {
+    if (m_bWindowGone || g_mapPaths.IsEmpty()) {
         return;
     }
     for (;;) {
@@ -231,18 +252,18 @@ void CMainFrame::ProcessMapQueue() {
     }
     g_mapDlgActive = true;
     CMapDriveDlg dlg;
-    if (dlg.DoModal() == -1) {
+    if (RunModal(dlg) == -1) {
         g_mapDlgActive = false;  // no dialog came up to end the chain
     }
 }
 
 void CMainFrame::ProcessRemovedQueue() {
-    if (g_removedPaths.IsEmpty()) {
+    if (m_bWindowGone || g_removedPaths.IsEmpty()) {
         return;
     }
     g_removedDlgActive = true;
     CDriveRemovedDlg dlg;
-    if (dlg.DoModal() == -1) {
+    if (RunModal(dlg) == -1) {
         g_removedDlgActive = false;
     }
 }
@@ -250,6 +271,6 @@ void CMainFrame::ProcessRemovedQueue() {
 void CMainFrame::ShowWrongPortWarning(CString path) {
     g_warningActive = true;
     CWrongPortDlg dlg(path);
-    dlg.DoModal();
+    RunModal(dlg);
     g_warningActive = false;
 }

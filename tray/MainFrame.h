@@ -3,6 +3,7 @@
 // disk, notices that a mapped disk is gone, and the wrong-port warning.
 #pragma once
 
+#include "Dialog.h"
 #include "FrameWnd.h"
 #include "NoticeGate.h"
 #include "StringList.h"
@@ -18,6 +19,8 @@ public:
     CMainFrame();
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // The frame deletes itself with its window, unless one of its own modal runs is still on the stack.
+    void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Shows one CMapDriveDlg for the first queued disk that is neither mapped nor gone silent.
@@ -29,6 +32,8 @@ public:
     const CTrayIcon& GetTrayIcon() const { return m_trayIcon; }
     SOCKET GetListener() const { return m_hSocket; }
     const CNoticeGate& GetNoticeGate() const { return m_gate; }
+    // True once the window is gone while a dialog of the frame was running; the object then stays.
+    bool IsWindowGone() const { return m_bWindowGone; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -48,8 +53,14 @@ protected:
     CNoticeGate m_gate;
     // Appliances the queue step found silent lately (see UnansweredHosts.h).
     CUnansweredHosts m_unanswered;
+    // Dialogs the frame is running; Exit during one of them destroys the window under the dialog's loop, and
+    // the handler that runs it carries on once the loop gives up.
+    int m_nModalDepth = 0;
+    bool m_bWindowGone = false;
 
 private:
+    // Runs dlg modally as one of the frame's own runs (see PostNcDestroy).
+    INT_PTR RunModal(CDialog& dlg);
     // A notice whose sender answered: into its queue (within the queue's bounds) or on show.
     void HandleNotice(uint16_t wType, const CString& name, const CString& sender);
     // The mapping queue's bounds applied to one more entry; true when it joined the queue.

@@ -457,6 +457,31 @@ TEST_F(TrayApp, NoticesFromASilentSenderNeitherStopTheFrameNorStartATestEach) {
     EXPECT_TRUE(g_mapPaths.IsEmpty());
 }
 
+TEST_F(TrayApp, ExitWhileAnOfferIsOpenKeepsTheFrameForItsHandlerAndOffersNoMore) {
+    m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}, {"\\\\NAS2\\usb", "198.18.1.11"}};
+    bool goneDuringTheDialog = false, iconGone = false;
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        if (m_shown.size() == 1) {
+            // Exit's way out: the frame's window is closed while the offer it runs is open.
+            m_frame->SendMessage(WM_CLOSE);
+            goneDuringTheDialog = m_frame->IsWindowGone();
+            iconGone = !m_frame->GetTrayIcon().IsShown();
+        }
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    PumpFor(500);
+    EXPECT_TRUE(goneDuringTheDialog);
+    EXPECT_TRUE(iconGone);
+    // The handler came back into a frame that still exists, and the chain went no further.
+    EXPECT_TRUE(m_frame->IsWindowGone());
+    EXPECT_EQ(m_shown.size(), 1u);
+    closesocket(m_frame->GetListener());
+    delete m_frame;
+    m_frame = nullptr;
+}
+
 TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
     int warnings = 0;
     bool escape = false;
