@@ -8,7 +8,7 @@
 static const char HELP[] =
     "OK commands: ping | list | show NAME | record NAME [HEX] | set NAME|* KEY VALUE | fault NAME|* MODE... | "
     "result NAME|* CODE | eject NAME|* MODE | plug NAME [PATH] [announce[=ADDR]] | pull NAME [announce[=ADDR]] | "
-    "notice NAME TYPE [broadcast|ADDR] [PATH|-] | seed N | mark TEXT | quit";
+    "notice NAME TYPE [broadcast|ADDR] [PATH|-] | burst NAME|* COUNT TYPE [broadcast|ADDR] | seed N | mark TEXT | quit";
 
 // The rest of the line after the first `count` words, spaces kept.
 static std::string RestAfter(const std::string& line, size_t count) {
@@ -88,6 +88,32 @@ std::string CControlInterpreter::Notice(int64_t nowMs, Appliance& a, const std::
     return "OK " + std::string(UsbTypeName(type)) + " to " + FormatAddress(to);
 }
 
+std::string CControlInterpreter::Burst(int64_t nowMs, const std::vector<Appliance*>& targets,
+                                       const std::vector<std::string>& words) {
+    static const char USAGE[] =
+        "ERR burst NAME|* COUNT available|ejected|removed|wrongport|32|33|34|36 [broadcast|ADDR]";
+    long count = 0;
+    uint16_t type;
+    if (words.size() < 4 || words.size() > 5 || !ParseInt(words[2], 1, 100000, &count) || !NoticeType(words[3], &type))
+        return USAGE;
+    uint32_t to = BROADCAST_ADDRESS;
+    if (words.size() == 5 && words[4] != "broadcast" && !ParseAddress(words[4], &to))
+        return "ERR '" + words[4] + "' is neither broadcast nor a dotted IPv4 address";
+    // All are queued before any leaves, so that they go out back to back. A COUNT above 1 gives each notice
+    // a path of its own (\\SERVER\usb1, usb2, ...); a COUNT of 1 sends the disk's path.
+    size_t sent = 0;
+    for (Appliance* a : targets) {
+        const std::string base = "\\\\" + GetText(a->record, Settings::szServerName) + "\\usb";
+        for (long i = 1; i <= count; ++i) {
+            const std::string path = count == 1 ? DefaultDiskPath(*a) : base + std::to_string(i);
+            std::string error;
+            if (!m_simulator.SendNotice(nowMs, *a, type, to, path, &error)) return "ERR " + error;
+            ++sent;
+        }
+    }
+    return "OK " + std::to_string(sent) + " " + UsbTypeName(type) + " to " + FormatAddress(to);
+}
+
 std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& rawLine, bool* quit) {
     // Clients on Windows end their lines with CR LF.
     std::string line = rawLine;
@@ -135,6 +161,7 @@ std::string CControlInterpreter::Execute(int64_t nowMs, const std::string& rawLi
         if (words.size() != 3) return "ERR eject NAME success|inuse|other|silent";
         return Set(targets, "eject", words[2]);
     }
+    if (verb == "burst") return Burst(nowMs, targets, words);
     if (all) return "ERR " + verb + " takes one appliance, not *";
     Appliance& a = *targets[0];
     if (verb == "show") {

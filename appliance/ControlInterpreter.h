@@ -15,6 +15,7 @@ public:
 
 private:
     std::string Set(const std::vector<Appliance*>& targets, const std::string& key, const std::string& value);
+    std::string Burst(int64_t nowMs, const std::vector<Appliance*>& targets, const std::vector<std::string>& words);
     std::string Notice(int64_t nowMs, Appliance& a, const std::vector<std::string>& words);
 
     CSimulator& m_simulator;

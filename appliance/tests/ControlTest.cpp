@@ -103,6 +103,30 @@ TEST_F(ControlTest, PlugPullAndNotices) {
     EXPECT_EQ(out[3].bytes, BuildUsbPacket(33, 0, ""));
 }
 
+TEST_F(ControlTest, BurstQueuesEveryNoticeBeforeAnyLeaves) {
+    EXPECT_EQ(Run("burst NAS1 3 available 198.18.1.1"), "OK 3 PKT_DISK_INFO to 198.18.1.1");
+    std::vector<Datagram> out = sim.TakeDue(0);
+    ASSERT_EQ(out.size(), 3u);
+    for (size_t i = 0; i < out.size(); ++i) {
+        EXPECT_EQ(out[i].bytes, BuildUsbPacket(32, 0, "\\\\NAS1\\usb" + std::to_string(i + 1)));
+        EXPECT_EQ(out[i].localAddress, A1);
+        EXPECT_EQ(out[i].peerAddress, PC);
+        EXPECT_EQ(out[i].peerPort, 917);
+    }
+    // One each from every appliance, with its disk's path.
+    EXPECT_EQ(Run("burst * 1 removed"), "OK 2 PKT_REMOVED to 255.255.255.255");
+    out = sim.TakeDue(0);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].bytes, BuildUsbPacket(34, 0, "\\\\NAS1\\usb"));
+    EXPECT_EQ(out[1].bytes, BuildUsbPacket(34, 0, "\\\\NAS2\\usb"));
+    EXPECT_EQ(Run("burst NAS1 0 available").rfind("ERR burst", 0), 0u);
+    EXPECT_EQ(Run("burst NAS1 2 eject").rfind("ERR burst", 0), 0u);
+    EXPECT_EQ(Run("burst NAS1 2 available 198.18.1").rfind("ERR", 0), 0u);
+    EXPECT_EQ(Run("burst NAS1 2 available 198.18.1.1 more").rfind("ERR burst", 0), 0u);
+    EXPECT_TRUE(sim.TakeDue(0).empty());
+    EXPECT_EQ(sim.Find("NAS1")->counters.notices, 4);
+}
+
 TEST_F(ControlTest, ShowListMarkQuit) {
     EXPECT_EQ(Run("list"), "OK NAS1=198.18.1.10 NAS2=198.18.1.11");
     std::string show = Run("show NAS2");
