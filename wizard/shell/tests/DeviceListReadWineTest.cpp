@@ -233,6 +233,8 @@ TEST_F(DeviceRead, OffEverySubnetTheFirstRequestIsABroadcastThenUnicastAlternate
         Select(page, "NAS9");
         EXPECT_TRUE(interfaceWalk) << "set for the broadcast off the subnet";
         ExpectCounts(page, m_off, kTwoRounds);
+        EXPECT_FALSE(g_settingsRead) << "NAS1 answered the broadcasts, with its own MAC";
+        EXPECT_GE(m_a1.Replies(), 2u);
     });
     std::vector<SimDatagram> sent = m_off.Requests();
     ASSERT_EQ(sent.size(), 7u);
@@ -279,6 +281,32 @@ TEST_F(DeviceRead, AnApplianceOfTheSecondInterfaceIsReachedByTheSecondRoundsBroa
     for (const SimDatagram& d : m_a1.Requests())
         if (d.local == BROADCAST && d.nSequence == sent[0].nSequence) ++nOnSegment1;
     EXPECT_EQ(nOnSegment1, 2u);
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(DeviceRead, AReplyOfAnotherTypeIsIgnoredAndOneWithoutInfoTextShowsNothing) {
+    Run([&](CDeviceListPage& page) {
+        ASSERT_EQ(m_a1.Control("fault NAS1 wrong-type").substr(0, 2), "OK");
+        Select(page, "NAS1");
+        At(2000);
+        EXPECT_EQ(m_a1.Settle(2), 2u);
+        EXPECT_EQ(m_a1.Replies(), 2u);
+        EXPECT_TRUE(Retrying(page)) << "the replies of type 17 were not taken";
+        EXPECT_FALSE(g_settingsRead);
+
+        // Answered, but without an info text: the rows are there, their values empty, Next refused.
+        ASSERT_EQ(m_a1.Control("fault NAS1 none").substr(0, 2), "OK");
+        ASSERT_EQ(m_a1.Control("set NAS1 info").substr(0, 2), "OK");
+        At(4000);
+        EXPECT_EQ(m_a1.Settle(3), 3u);
+        PumpFor(200);
+        EXPECT_FALSE(Retrying(page)) << "the reply was accepted";
+        EXPECT_FALSE(g_settingsRead);
+        EXPECT_EQ(ValueColumn(page), std::vector<std::string>(7, ""));
+        EXPECT_EQ(Values(page)->GetItemText(0, 0), "Server Name");
+        EXPECT_EQ(page.OnWizardNext(), 1);
+        ASSERT_EQ(m_a1.Control("set NAS1 info ZT-2000 sim").substr(0, 2), "OK");
+    });
     EXPECT_EQ(m_boxes.GetCount(), 0);
 }
 
