@@ -14,7 +14,7 @@ constexpr ULONG ADAPTER_BUFFER_SIZE = 10240;
 static_assert(sizeof(IP_ADAPTER_INFO) == 704);
 }  // namespace
 
-BOOL CLocalAdapter::Choose() {
+BOOL CLocalAdapter::Choose(uint32_t dwPreferred) {
     m_szAddress[0] = 0;
     m_szMask[0] = 0;
     alignas(IP_ADAPTER_INFO) BYTE buffer[ADAPTER_BUFFER_SIZE];
@@ -22,11 +22,19 @@ BOOL CLocalAdapter::Choose() {
     // GetAdaptersInfo reports its failure as its result, not through GetLastError.
     m_dwError = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer), &nSize);
     if (m_dwError != ERROR_SUCCESS) return FALSE;
+    const IP_ADAPTER_INFO* pChosen = nullptr;
     for (const IP_ADAPTER_INFO* p = reinterpret_cast<IP_ADAPTER_INFO*>(buffer); p; p = p->Next) {
         if (strncmp(p->Description, "PPP Adapter", 11) == 0) continue;
-        lstrcpynA(m_szAddress, p->IpAddressList.IpAddress.String, sizeof m_szAddress);
-        lstrcpynA(m_szMask, p->IpAddressList.IpMask.String, sizeof m_szMask);
-        break;
+        if (!pChosen) pChosen = p;
+        if (dwPreferred && inet_addr(p->IpAddressList.IpAddress.String) == dwPreferred) {
+            pChosen = p;
+            break;
+        }
+        if (!dwPreferred) break;
+    }
+    if (pChosen) {
+        lstrcpynA(m_szAddress, pChosen->IpAddressList.IpAddress.String, sizeof m_szAddress);
+        lstrcpynA(m_szMask, pChosen->IpAddressList.IpMask.String, sizeof m_szMask);
     }
     return TRUE;
 }

@@ -58,7 +58,14 @@ BOOL COperationDlg::OnInitDialog() {
     m_btnStop.SubclassDlgItem(IDCANCEL, this);
     m_btnStop.LoadButtonBitmap(IDB_BTN_STOP);
 
-    if (!m_adapter.Choose()) m_adapter.ShowError(m_hWnd);
+    // A write tests the subnet of the adapter through which the appliance was found: tested against the first
+    // adapter, an appliance on a second interface's segment was sent nothing but broadcasts, which left through
+    // the first interface and never reached it.
+    uint32_t dwFoundThrough = 0;
+    if (m_nKind == OP_SET_CONFIG && m_pDevice && m_pDevice->nInterfaceIndex >= 0 &&
+        m_pDevice->nInterfaceIndex < localAddressCount)
+        dwFoundThrough = localAddresses[m_pDevice->nInterfaceIndex];
+    if (!m_adapter.Choose(dwFoundThrough)) m_adapter.ShowError(m_hWnd);
 
     m_pListPage = g_pDeviceListPage;
     m_nTargetIndex = -1;
