@@ -17,12 +17,11 @@
 #include "FloodPlan.h"
 #include "FloodTargets.h"
 #include "LabGuard.h"
+#include "SpoofedDatagram.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <netinet/ip.h>
-#include <netinet/udp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -42,7 +41,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t MAX_LEARNED_TARGETS = 64;
-constexpr size_t MAX_RAW_PAYLOAD = 1500 - sizeof(iphdr) - sizeof(udphdr);
 
 struct Options {
     uint64_t seed = 1;
@@ -116,34 +114,10 @@ int OpenUdp(uint16_t port) {
     return s;
 }
 
-uint16_t Checksum(const uint8_t* data, size_t len, uint32_t sum = 0) {
-    for (size_t i = 0; i + 1 < len; i += 2) sum += static_cast<uint32_t>(data[i] << 8 | data[i + 1]);
-    if (len % 2) sum += static_cast<uint32_t>(data[len - 1] << 8);
-    while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<uint16_t>(~sum);
-}
-
 // One UDP datagram with a chosen source, through a raw socket (the kernel fills in the IP checksum).
 bool SendSpoofed(int raw, uint32_t source, uint16_t sourcePort, const FloodDatagram& d) {
-    std::vector<uint8_t> packet(sizeof(iphdr) + sizeof(udphdr) + d.bytes.size());
-    auto* ip = reinterpret_cast<iphdr*>(packet.data());
-    auto* udp = reinterpret_cast<udphdr*>(packet.data() + sizeof(iphdr));
-    ip->version = 4;
-    ip->ihl = 5;
-    ip->ttl = 64;
-    ip->protocol = IPPROTO_UDP;
-    ip->tot_len = htons(static_cast<uint16_t>(packet.size()));
-    ip->saddr = htonl(source);
-    ip->daddr = htonl(d.destination);
-    udp->source = htons(sourcePort);
-    udp->dest = htons(d.port);
-    udp->len = htons(static_cast<uint16_t>(sizeof(udphdr) + d.bytes.size()));
-    std::copy(d.bytes.begin(), d.bytes.end(), packet.begin() + sizeof(iphdr) + sizeof(udphdr));
-    // The UDP checksum over the pseudo header, the UDP header and the data.
-    uint32_t pseudo = (source >> 16) + (source & 0xFFFF) + (d.destination >> 16) + (d.destination & 0xFFFF) +
-                      IPPROTO_UDP + ntohs(udp->len);
-    uint16_t sum = Checksum(packet.data() + sizeof(iphdr), packet.size() - sizeof(iphdr), pseudo);
-    udp->check = htons(sum == 0 ? 0xFFFF : sum);
+    const std::vector<uint8_t> packet = BuildSpoofedDatagram(source, sourcePort, d.destination, d.port, d.bytes);
+    if (packet.empty()) return false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(d.destination);
@@ -280,7 +254,7 @@ int main(int argc, char** argv) {
             const bool isUsb = d.kind >= FloodKind::USB_NOTICE;
             const size_t source = static_cast<size_t>(d.source);
             bool ok;
-            if (d.source >= 0 && raw >= 0 && d.bytes.size() <= MAX_RAW_PAYLOAD &&
+            if (d.source >= 0 && raw >= 0 && d.bytes.size() <= MAX_SPOOFED_PAYLOAD &&
                 (!isUsb || source < o.spoofedForAll)) {
                 ok = SendSpoofed(raw, o.spoofed[source], isUsb ? FLOOD_USB_PORT : FLOOD_CONFIG_PORT, d);
             } else {
