@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -50,7 +51,10 @@ public:
         }
         return true;
     }
-    bool IsHostReachable(const char* address) override { return silent.count(address) == 0; }
+    bool IsHostReachable(const char* address) override {
+        tested[address]++;
+        return silent.count(address) == 0;
+    }
     // The test's answer at once, unless a real echo test of another address is asked for.
     void BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId) override {
         checksBegun++;
@@ -73,6 +77,7 @@ public:
     std::set<std::string> silent;
     std::string pingInstead;  // when set, notices' senders are tested by real echoes to this address
     int checksBegun = 0;
+    std::map<std::string, int> tested;  // echo tests asked for, per address
     int discoveries = 0;
     std::vector<std::string> ejects;
     bool ejectAnswers = true;
@@ -455,6 +460,32 @@ TEST_F(TrayApp, NoticesFromASilentSenderNeitherStopTheFrameNorStartATestEach) {
     PumpFor(300);
     EXPECT_TRUE(m_shown.empty());
     EXPECT_TRUE(g_mapPaths.IsEmpty());
+}
+
+TEST_F(TrayApp, ADiscoveryAnsweredManyTimesOverOffersWithinTheQueueBoundsAndTestsASilentSenderOnce) {
+    for (int i = 0; i < 300; i++) {
+        m_net.disks.push_back({"\\\\FLOOD\\" + std::to_string(i), "198.18.1.12"});
+    }
+    for (int i = 0; i < 3; i++) {
+        m_net.disks.push_back({"\\\\QUIET\\" + std::to_string(i), "198.18.1.13"});
+    }
+    m_net.disks.push_back({"\\\\NAS1\\usb", "198.18.1.10"});
+    m_net.silent = {"198.18.1.13"};
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDCANCEL);
+    });
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
+    PumpFor(200);
+    std::vector<std::string> paths;
+    for (const Shown& shown : m_shown) {
+        paths.push_back(shown.path);
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"\\\\FLOOD\\0", "\\\\FLOOD\\1", "\\\\FLOOD\\2", "\\\\FLOOD\\3",
+                                               "\\\\NAS1\\usb"}));
+    // The silent appliance's first entry cost one echo test; its others were dropped without one.
+    EXPECT_EQ(m_net.tested["198.18.1.13"], 1);
 }
 
 TEST_F(TrayApp, ExitWhileAnOfferIsOpenKeepsTheFrameForItsHandlerAndOffersNoMore) {
