@@ -3,7 +3,7 @@
 // logs), when, how many rounds, and what the page shows.
 //   lab: --pc-ifaces 2; NAS1 on a1 (198.18.1.10, the first interface's subnet), NAS2 on a2 (198.18.2.10,
 //   found through the second interface), NAS9 on "off" (198.18.9.10 on segment 1, on no subnet of the PC);
-//   control channels on TCP 7000.
+//   control channels on TCP 7000. OneAddress.*: a PC with one interface and NAS1 only.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -72,7 +72,7 @@ private:
 class DeviceRead : public testing::Test {
 protected:
     void SetUp() override {
-        for (CSim* sim : {&m_a1, &m_a2, &m_off}) ASSERT_EQ(sim->Control("fault * none").substr(0, 2), "OK");
+        for (CSim* sim : Sims()) ASSERT_EQ(sim->Control("fault * none").substr(0, 2), "OK");
         g_settingsRead = g_passwordPassed = g_redoSearch = false;
         interfaceWalk = true;
         nextBindIndex = 0;
@@ -97,7 +97,7 @@ protected:
                 return;
             }
             AfxPumpPendingMessages();  // the posted first search
-            EXPECT_EQ(Tree(page)->GetCount(), 3u) << "NAS1, NAS2 and NAS9 listed";
+            EXPECT_EQ(Tree(page)->GetCount(), Sims().size()) << "every simulated appliance listed";
             // The search gives the tree the focus, which selects its first item, and so reads NAS1.
             PumpFor(300);
             EXPECT_STREQ(Tree(page)->GetItemText(Tree(page)->GetSelectedItem()), "NAS1");
@@ -107,7 +107,7 @@ protected:
             Tree(page)->SelectItem(nullptr);
             EXPECT_FALSE(g_settingsRead);
             PumpFor(100);
-            for (CSim* sim : {&m_a1, &m_a2, &m_off}) sim->Mark();
+            for (CSim* sim : Sims()) sim->Mark();
             m_boxes.Clear();
             if (!HasFatalFailure()) body(page);
             if (dlg.ContinueModal()) dlg.EndDialog(IDCANCEL);
@@ -152,9 +152,19 @@ protected:
 
     CVirtualClock m_clock;
     CMessageBoxRecorder m_boxes;
+    // The simulators of this lab (the one-address lab has a1 only).
+    std::vector<CSim*> Sims() {
+        std::vector<CSim*> sims;
+        for (CSim* sim : {&m_a1, &m_a2, &m_off})
+            if (!sim->Host().empty()) sims.push_back(sim);
+        return sims;
+    }
+
     CSim m_a1{"a1", "ZT_HOST_A1"}, m_a2{"a2", "ZT_HOST_A2"}, m_off{"off", "ZT_HOST_OFF"};
     DWORD m_dwStart = 0;
 };
+
+class OneAddress : public DeviceRead {};
 
 // The full silent schedule with two local addresses: three resends a round, one round per address.
 const std::vector<std::pair<DWORD, size_t>> kTwoRounds = {{0, 1},     {2000, 2},  {4000, 3},  {6000, 4},  {8000, 4},
@@ -329,6 +339,25 @@ TEST_F(DeviceRead, WithoutAnAddressEveryRequestIsABroadcastAndTheAnswerGivesTheA
         EXPECT_EQ(Dotted(page.GetSelectedEntry()->dwAddress), m_a1.Host());
     });
     for (const SimDatagram& d : m_a1.Requests()) EXPECT_EQ(d.local, BROADCAST);
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+}
+
+TEST_F(OneAddress, ThePcWithOneAddressGivesTheReadOneRoundOnly) {
+    ASSERT_EQ(localAddressCount, 1);
+    Run([&](CDeviceListPage& page) {
+        ASSERT_EQ(m_a1.Control("fault NAS1 silent").substr(0, 2), "OK");
+        Select(page, "NAS1");
+        for (const auto& step : std::vector<std::pair<DWORD, size_t>>{{0, 1}, {2000, 2}, {4000, 3}, {6000, 4}}) {
+            At(step.first);
+            EXPECT_EQ(m_a1.Settle(step.second), step.second) << "at " << step.first << " ms";
+            EXPECT_TRUE(Retrying(page)) << "at " << step.first << " ms";
+        }
+        At(8000);
+        EXPECT_FALSE(Retrying(page)) << "given up without a second round";
+        At(20000);
+        EXPECT_EQ(m_a1.Settle(4), 4u);
+        EXPECT_EQ(g_nDeviceReadAttempt, 1);
+    });
     EXPECT_EQ(m_boxes.GetCount(), 0);
 }
 
