@@ -84,6 +84,9 @@ DeviceSettings RandomRecord(std::mt19937& rng, const uint8_t (&abMac)[6]) {
 RecordEdits RandomEdits(std::mt19937& rng) {
     RecordEdits e;
     e.bDhcpClient = Uniform(rng, 0, 3) == 0;
+    e.bNewAddress = Uniform(rng, 0, 1) == 0;
+    e.bNewMask = Uniform(rng, 0, 1) == 0;
+    e.bNewGateway = Uniform(rng, 0, 1) == 0;
     for (int k = 0; k < 4; ++k) {
         e.abIpAddress[k] = static_cast<uint8_t>(Uniform(rng, 0, 255));
         e.abSubnetMask[k] = static_cast<uint8_t>(Uniform(rng, 0, 255));
@@ -123,9 +126,9 @@ DeviceSettings ExpectedAfterEdits(const DeviceSettings& read, const RecordEdits&
     // IP settings page.
     s.bFixedIp = e.bDhcpClient ? 0 : 1;
     if (!e.bDhcpClient) {
-        memcpy(s.abIpAddress, e.abIpAddress, 4);
-        memcpy(s.abSubnetMask, e.abSubnetMask, 4);
-        memcpy(s.abGateway, e.abGateway, 4);
+        if (e.bNewAddress) memcpy(s.abIpAddress, e.abIpAddress, 4);
+        if (e.bNewMask) memcpy(s.abSubnetMask, e.abSubnetMask, 4);
+        if (e.bNewGateway) memcpy(s.abGateway, e.abGateway, 4);
     }
     s.bDhcpServerOff = 1;
     // Server page: every field is stored, edited or not.

@@ -16,7 +16,8 @@
 DeviceSettings RandomRecord(std::mt19937& rng, const uint8_t (&abMac)[6]);
 
 struct RecordEdits {
-    bool bDhcpClient = false;  // else a fixed address with the three groups below typed
+    bool bDhcpClient = false;  // else a fixed address, with the groups flagged below typed over
+    bool bNewAddress = false, bNewMask = false, bNewGateway = false;
     uint8_t abIpAddress[4] = {}, abSubnetMask[4] = {}, abGateway[4] = {};
     bool bNewName = false;
     std::string serverName;

@@ -124,6 +124,8 @@ TEST(RecordModel, EditedFieldsAreStoredAsThePagesStoreThem) {
     RecordEdits e;
     const uint8_t ip[4] = {0, 255, 7, 1};
     memcpy(e.abIpAddress, ip, 4);
+    e.bNewAddress = true;
+    memset(e.abGateway, 9, 4);  // not flagged: the loaded gateway stays
     e.bNewName = true;
     e.serverName = "NAS-7";
     e.bNewWorkgroup = true;
@@ -137,6 +139,8 @@ TEST(RecordModel, EditedFieldsAreStoredAsThePagesStoreThem) {
     e.nMinute = 5;
     DeviceSettings s = ExpectedAfterEdits(read, e);
     EXPECT_EQ(memcmp(s.abIpAddress, ip, 4), 0);
+    EXPECT_EQ(memcmp(s.abGateway, read.abGateway, 4), 0);
+    EXPECT_EQ(memcmp(s.abSubnetMask, read.abSubnetMask, 4), 0);
     EXPECT_EQ(s.bFixedIp, 1);
     EXPECT_EQ(memcmp(s.szServerName, "NAS-7\0\0\0\0\0\0\0\0\0\0", 15), 0);
     EXPECT_EQ(memcmp(s.szWorkgroup, "two words\0\0\0\0\0\0\0", 16), 0);

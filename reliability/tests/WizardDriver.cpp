@@ -19,7 +19,6 @@ namespace {
 // not sent.
 constexpr DWORD REQUEST_WAIT = 1500;
 constexpr DWORD ANSWER_WAIT = 60;
-constexpr DWORD FIRST_ANSWER_WAIT = 25;
 
 void Command(CWnd* pWnd, int nId) {
     CWnd* pItem = pWnd->GetDlgItem(nId);
@@ -48,15 +47,11 @@ void Retype(HWND hEdit, const std::string& text) {
     TypeText(hEdit, text.empty() ? std::string("\b") : text);
 }
 
-void ClickCheck(HWND hParent, int nId, bool bChecked) {
-    HWND hButton = ::GetDlgItem(hParent, nId);
-    ::SendMessageA(hButton, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
-}
-
 void ClickRadio(HWND hParent, int nId, int nOtherId) {
     ::SendMessageA(::GetDlgItem(hParent, nOtherId), BM_SETCHECK, BST_UNCHECKED, 0);
-    ClickCheck(hParent, nId, true);
+    HWND hButton = ::GetDlgItem(hParent, nId);
+    ::SendMessageA(hButton, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
 }
 
 CWizardDriver::CWizardDriver(const CSimLog& log) : m_log(log) {
@@ -114,7 +109,7 @@ void CWizardDriver::OnDialog(CDialog* pDlg) {
 void CWizardDriver::FollowSchedule(CDialog* pDlg, size_t nBase, DWORD dwPeriod, int nTicks) {
     for (int i = 0; i < nTicks && pDlg->ContinueModal(); ++i) {
         // Most answers are in before the simulator's log says the request came: no need to read it then.
-        if (PumpUntil([pDlg] { return !pDlg->ContinueModal(); }, FIRST_ANSWER_WAIT)) break;
+        if (PumpUntil([pDlg] { return !pDlg->ContinueModal(); }, m_dwAnswerWait)) break;
         m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
         PumpFor(ANSWER_WAIT);
         if (!pDlg->ContinueModal()) break;
@@ -187,7 +182,7 @@ bool CWizardDriver::SelectAndRead(const char* pszName) {
     const int nTicks = 3 * (localAddressCount > 0 ? localAddressCount : 1) + 1;
     for (int i = 0; i <= nTicks && !g_settingsRead; ++i) {
         if (i > 0 && !m_clock.IsTimerSet(m_list.m_hWnd, TIMER_RETRY)) break;
-        if (PumpUntil([] { return g_settingsRead; }, FIRST_ANSWER_WAIT)) break;
+        if (PumpUntil([] { return g_settingsRead; }, m_dwAnswerWait)) break;
         m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
         PumpFor(ANSWER_WAIT);
         if (g_settingsRead) break;

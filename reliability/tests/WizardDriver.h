@@ -23,8 +23,6 @@
 void TypeText(HWND hEdit, const std::string& text);
 // Selects the whole text and types over it; "" deletes it.
 void Retype(HWND hEdit, const std::string& text);
-// A check box clicked: its new state, then the notification its parent gets.
-void ClickCheck(HWND hParent, int nId, bool bChecked);
 // A radio button clicked: the other one of its pair cleared (without a notification, as the button
 // does it), this one checked and its notification sent.
 void ClickRadio(HWND hParent, int nId, int nOtherId);
@@ -72,6 +70,9 @@ public:
     // The kind of the last outcome notice shown (2 saved, 3 failed; 0 none), and the searches run.
     int m_nNoticeKind = 0;
     int m_nSearches = 0;
+    // How long a schedule step waits for its answer before it looks in the simulator's log whether the
+    // request got there at all (the log grows with the run; reading it is the slow way).
+    DWORD m_dwAnswerWait = 25;
 
 private:
     void OnDialog(CDialog* pDlg);
