@@ -107,11 +107,12 @@ std::set<HWND> ThreadWindows(DWORD thread) {
     return out;
 }
 
-ULONG_PTR g_lastDelivery = 0;  // the delivery whose handler has returned most recently
+// Deliveries whose handlers have returned; one that opened a modal window completes long after its answer.
+std::set<ULONG_PTR> g_delivered;
 ULONG_PTR g_nextDelivery = 0;
 
 VOID CALLBACK OnDelivered(HWND, UINT, ULONG_PTR delivery, LRESULT) {
-    g_lastDelivery = delivery;
+    g_delivered.insert(delivery);
 }
 
 enum class Delivery { Handled, OpenedWindow, NoAnswer };
@@ -123,13 +124,14 @@ Delivery Deliver(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs
     DWORD pid = 0;
     DWORD thread = GetWindowThreadProcessId(h, &pid);
     std::set<HWND> before = ThreadWindows(thread);
+    g_delivered.clear();  // late completions of earlier deliveries, which nobody waits for any more
     ULONG_PTR delivery = ++g_nextDelivery;
     if (!SendMessageCallbackW(h, msg, wParam, lParam, OnDelivered, delivery)) return Delivery::NoAnswer;
     DWORD start = Now();
     for (;;) {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        if (g_lastDelivery == delivery) return Delivery::Handled;
+        if (g_delivered.erase(delivery)) return Delivery::Handled;
         for (HWND w : ThreadWindows(thread))
             if (!before.count(w)) return Delivery::OpenedWindow;
         if (!IsWindow(h) && !ThreadWindows(thread).size()) return Delivery::Handled;  // the program has ended
