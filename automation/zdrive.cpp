@@ -397,7 +397,8 @@ Reply CmdType(const Args& a) {
     return Ok();
 }
 
-// key HWND VK: a key press (down and up) on a window, e.g. 13 for Enter, 46 for Delete.
+// key HWND VK: a key press (down and up) on a window, e.g. 13 for Enter, 46 for Delete. Posted, so that the
+// dialog manager sees Enter and Esc; nothing shows when it has been handled, so the caller waits for its effect.
 Reply CmdKey(const Args& a) {
     if (a.size() < 2) return Err("key HWND VK");
     HWND h = ParseHwnd(a[0]);

@@ -157,6 +157,7 @@ class Driver:
         self.call("paste", hwnd, text)
 
     def key(self, hwnd, vk):
+        """A key press, posted (Enter and Esc reach the dialog manager); wait for its effect before reading."""
         self.call("key", hwnd, vk)
 
     def set_text(self, hwnd, text):
