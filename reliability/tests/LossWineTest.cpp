@@ -58,23 +58,10 @@ public:
 };
 const auto* const g_printer = ::testing::AddGlobalTestEnvironment(new TablePrinter);
 
-std::string Env(const char* name) {
-    const char* v = getenv(name);
-    return v ? v : "";
-}
-
-bool ParseHex(const std::string& hex, DeviceSettings& out) {
-    if (hex.size() != 2 * sizeof out) return false;
-    uint8_t* p = reinterpret_cast<uint8_t*>(&out);
-    for (size_t i = 0; i < sizeof out; ++i)
-        p[i] = static_cast<uint8_t>(strtoul(hex.substr(2 * i, 2).c_str(), nullptr, 16));
-    return true;
-}
-
 class Loss : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_a1 = Env("ZT_HOST_A1");
+        m_a1 = LabEnv("ZT_HOST_A1");
         m_log = CSimLog(SimLogPath("a1"));
         const uint32_t dwA1 = Addr(m_a1);
         memcpy(m_abA1, &dwA1, 4);
@@ -87,7 +74,7 @@ protected:
         DeviceSettings s{};
         std::string reply = Control("record NAS1");
         EXPECT_EQ(reply.substr(0, 3), "OK ");
-        EXPECT_TRUE(ParseHex(reply.size() > 3 ? reply.substr(3) : "", s));
+        EXPECT_TRUE(ParseRecordHex(reply.size() > 3 ? reply.substr(3) : "", s));
         return s;
     }
 

@@ -24,11 +24,6 @@ int RecordCount() {
     return v && atoi(v) > 0 ? atoi(v) : 1000;
 }
 
-std::string Env(const char* name) {
-    const char* v = getenv(name);
-    return v ? v : "";
-}
-
 std::string Octet(uint8_t b) {
     return std::to_string(static_cast<unsigned>(b));
 }
@@ -76,18 +71,10 @@ void EditServerPage(CWizardDriver& d, const RecordEdits& e) {
     }
 }
 
-bool ParseHex(const std::string& hex, DeviceSettings& out) {
-    if (hex.size() != 2 * sizeof out) return false;
-    uint8_t* p = reinterpret_cast<uint8_t*>(&out);
-    for (size_t i = 0; i < sizeof out; ++i)
-        p[i] = static_cast<uint8_t>(strtoul(hex.substr(2 * i, 2).c_str(), nullptr, 16));
-    return true;
-}
-
 }  // namespace
 
 TEST(RoundTrip, ThousandRandomRecordsComeBackWithExactlyTheEditedFields) {
-    const std::string a1 = Env("ZT_HOST_A1");
+    const std::string a1 = LabEnv("ZT_HOST_A1");
     const uint32_t dwA1 = Addr(a1);
     uint8_t abA1[4];
     memcpy(abA1, &dwA1, 4);
@@ -140,7 +127,7 @@ TEST(RoundTrip, ThousandRandomRecordsComeBackWithExactlyTheEditedFields) {
 
             DeviceSettings stored{};
             const std::string reply = SimControl(a1, 7000, "record NAS1");
-            ASSERT_TRUE(reply.size() > 3 && ParseHex(reply.substr(3), stored)) << reply;
+            ASSERT_TRUE(reply.size() > 3 && ParseRecordHex(reply.substr(3), stored)) << reply;
             const DeviceSettings expected = ExpectedAfterEdits(read, edits);
             const std::string diff = DifferingOffsets(stored, expected);
             if (diff != "none") {

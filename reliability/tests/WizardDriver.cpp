@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "../../wizard/link/ChannelTable.h"
@@ -37,6 +38,19 @@ bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout) {
 }
 
 }  // namespace
+
+std::string LabEnv(const char* pszName) {
+    const char* pszValue = getenv(pszName);
+    return pszValue ? pszValue : "";
+}
+
+bool ParseRecordHex(const std::string& hex, DeviceSettings& out) {
+    if (hex.size() != 2 * sizeof out) return false;
+    uint8_t* p = reinterpret_cast<uint8_t*>(&out);
+    for (size_t i = 0; i < sizeof out; ++i)
+        p[i] = static_cast<uint8_t>(strtoul(hex.substr(2 * i, 2).c_str(), nullptr, 16));
+    return true;
+}
 
 void TypeText(HWND hEdit, const std::string& text) {
     for (char c : text) ::SendMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(c), 1);

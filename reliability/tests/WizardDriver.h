@@ -23,6 +23,11 @@
 void TypeText(HWND hEdit, const std::string& text);
 // Selects the whole text and types over it; "" deletes it.
 void Retype(HWND hEdit, const std::string& text);
+// The value of an environment variable of the lab ("" when unset).
+std::string LabEnv(const char* pszName);
+// A settings record from the 468 hex digits of the simulator's `record NAME`; false for any other length.
+bool ParseRecordHex(const std::string& hex, DeviceSettings& out);
+
 // A radio button clicked: the other one of its pair cleared (without a notification, as the button
 // does it), this one checked and its notification sent.
 void ClickRadio(HWND hParent, int nId, int nOtherId);
