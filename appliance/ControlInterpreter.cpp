@@ -94,7 +94,8 @@ std::string CControlInterpreter::Burst(int64_t nowMs, const std::vector<Applianc
         "ERR burst NAME|* COUNT available|ejected|removed|wrongport|32|33|34|36 [broadcast|ADDR]";
     long count = 0;
     uint16_t type;
-    if (words.size() < 4 || words.size() > 5 || !ParseInt(words[2], 1, 100000, &count) || !NoticeType(words[3], &type))
+    // At most 10000 from each: a burst is built in memory before it leaves.
+    if (words.size() < 4 || words.size() > 5 || !ParseInt(words[2], 1, 10000, &count) || !NoticeType(words[3], &type))
         return USAGE;
     uint32_t to = BROADCAST_ADDRESS;
     if (words.size() == 5 && words[4] != "broadcast" && !ParseAddress(words[4], &to))

@@ -120,6 +120,7 @@ TEST_F(ControlTest, BurstQueuesEveryNoticeBeforeAnyLeaves) {
     EXPECT_EQ(out[0].bytes, BuildUsbPacket(34, 0, "\\\\NAS1\\usb"));
     EXPECT_EQ(out[1].bytes, BuildUsbPacket(34, 0, "\\\\NAS2\\usb"));
     EXPECT_EQ(Run("burst NAS1 0 available").rfind("ERR burst", 0), 0u);
+    EXPECT_EQ(Run("burst NAS1 10001 available").rfind("ERR burst", 0), 0u);
     EXPECT_EQ(Run("burst NAS1 2 eject").rfind("ERR burst", 0), 0u);
     EXPECT_EQ(Run("burst NAS1 2 available 198.18.1").rfind("ERR", 0), 0u);
     EXPECT_EQ(Run("burst NAS1 2 available 198.18.1.1 more").rfind("ERR burst", 0), 0u);
