@@ -45,7 +45,8 @@ std::string LabEnv(const char* pszName) {
 }
 
 bool ParseRecordHex(const std::string& hex, DeviceSettings& out) {
-    if (hex.size() != 2 * sizeof out) return false;
+    if (hex.size() != 2 * sizeof out || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return false;
     uint8_t* p = reinterpret_cast<uint8_t*>(&out);
     for (size_t i = 0; i < sizeof out; ++i)
         p[i] = static_cast<uint8_t>(strtoul(hex.substr(2 * i, 2).c_str(), nullptr, 16));

@@ -25,7 +25,7 @@ void TypeText(HWND hEdit, const std::string& text);
 void Retype(HWND hEdit, const std::string& text);
 // The value of an environment variable of the lab ("" when unset).
 std::string LabEnv(const char* pszName);
-// A settings record from the 468 hex digits of the simulator's `record NAME`; false for any other length.
+// A settings record from the 468 hex digits of the simulator's `record NAME`; false for anything else.
 bool ParseRecordHex(const std::string& hex, DeviceSettings& out);
 
 // A radio button clicked: the other one of its pair cleared (without a notification, as the button
