@@ -64,6 +64,10 @@ public:
 // Counts what the frame reads and when it last did something with a notice.
 class CCountingFrame : public CMainFrame {
 public:
+    // nListenerBuffer < 0 keeps the utility's own listener buffer; 0 is the platform's default.
+    explicit CCountingFrame(long nListenerBuffer) {
+        if (nListenerBuffer >= 0) m_nListenerBuffer = static_cast<int>(nListenerBuffer);
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_SOCKETNOTIFY && GetListener() != INVALID_SOCKET && Readable(GetListener())) {
             ++m_nReceived;  // the handler reads exactly this one datagram
@@ -135,7 +139,7 @@ void MeasureToTheEnd() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    long nCount = 0, nEach = 0, nRcvBuf = 0;
+    long nCount = 0, nEach = 0, nRcvBuf = -1;
     for (int i = 1; i + 1 < argc; ++i) {
         if (strcmp(argv[i], "--host") == 0) {
             std::string variable = std::string("ZT_HOST_") + argv[i + 1];
@@ -175,15 +179,10 @@ int main(int argc, char** argv) {
         MeasureToTheEnd();
     });
 
-    g_run.pFrame = new CCountingFrame;
+    g_run.pFrame = new CCountingFrame(nRcvBuf);
     if (!g_run.pFrame->LoadFrame(IDR_MAINFRAME) || g_run.pFrame->GetListener() == INVALID_SOCKET) {
         fprintf(stderr, "tray_burst_bench: no frame or no listener on port 917\n");
         return 3;
-    }
-    if (nRcvBuf > 0) {
-        const int nSize = static_cast<int>(nRcvBuf);
-        setsockopt(g_run.pFrame->GetListener(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&nSize),
-                   sizeof nSize);
     }
     // Start-up's own discovery step first.
     const double dUntil = NowMs() + 500;

@@ -26,3 +26,10 @@ for tool in x86_64-w64-mingw32-gcc x86_64-w64-mingw32-g++; do
     $SUDO update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null 2>&1 || true
   fi
 done
+
+# The lab's PC stands for a Windows PC, whose sockets get the receive buffers they ask for (4 MB, for a burst
+# of replies or notices). Linux caps every namespace's buffers at net.core.rmem_max: raise a lower cap.
+rmem_max=$(cat /proc/sys/net/core/rmem_max 2>/dev/null || echo 0)
+if [ "$rmem_max" -lt 4194304 ]; then
+  $SUDO sysctl -q -w net.core.rmem_max=4194304 || echo "setup: could not raise net.core.rmem_max (burst tests will lose datagrams)"
+fi

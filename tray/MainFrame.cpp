@@ -96,7 +96,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     m_trayIcon.AttachWindow(this, WM_TRAYNOTIFY);
     m_trayIcon.UpdateIcon(AfxGetApp()->LoadIcon(m_nIconID), "Drivelet Utility");
 
-    m_hSocket = OpenListener(m_hWnd, WM_SOCKETNOTIFY);
+    m_hSocket = OpenListener(m_hWnd, WM_SOCKETNOTIFY, m_nListenerBuffer);
     PostMessage(WM_PROCESSQUEUE, 0, 0);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "StringList.h"
 #include "TrayIcon.h"
 #include "UnansweredHosts.h"
+#include "UsbService.h"
 
 #include <winsock2.h>
 
@@ -47,6 +48,8 @@ protected:
     CTrayIcon m_trayIcon;
     UINT m_nIconID;
     SOCKET m_hSocket = INVALID_SOCKET;
+    // Receive buffer the listener asks for when the window is created (0: the platform's default).
+    int m_nListenerBuffer = LISTENER_RECEIVE_BUFFER;
     CStringList m_connLocal;
     CStringList m_connRemote;
     // Notices whose sender's echo test is under way (see NoticeGate.h).

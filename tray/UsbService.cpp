@@ -17,9 +17,12 @@ void InitSockets() {
     WSAStartup(0x0101, &data);
 }
 
-SOCKET OpenListener(HWND window, UINT message) {
+SOCKET OpenListener(HWND window, UINT message, int nReceiveBuffer) {
     SOCKET listener = socket(AF_INET, SOCK_DGRAM, 0);
     if (listener == INVALID_SOCKET) return INVALID_SOCKET;
+    if (nReceiveBuffer > 0)
+        setsockopt(listener, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&nReceiveBuffer),
+                   sizeof nReceiveBuffer);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = INADDR_ANY;

@@ -20,9 +20,14 @@ extern char g_senderAddress[16];
 // WSAStartup for version 1.1; the result is not looked at.
 void InitSockets();
 
-// UDP socket on any local address, port 917, with FD_READ notification as message to window; INVALID_SOCKET
-// when any step failed.
-SOCKET OpenListener(HWND window, UINT message);
+// Receive buffer the listener asks for. Every appliance answers a discovery, and a burst of notices arrives
+// back to back; the platform's default (64 KB on Windows, 208 KB under Wine on Linux) drops most of a burst
+// of a thousand. Best effort: where the platform refuses the size, the default stays.
+constexpr int LISTENER_RECEIVE_BUFFER = 4 * 1024 * 1024;
+
+// UDP socket on any local address, port 917, with FD_READ notification as message to window, asking for
+// nReceiveBuffer bytes of receive buffer (0: the platform's default); INVALID_SOCKET when any step failed.
+SOCKET OpenListener(HWND window, UINT message, int nReceiveBuffer = LISTENER_RECEIVE_BUFFER);
 
 // One datagram from the listener into packet (first 264 bytes, zero-padded) and its sender into
 // g_senderAddress. False, changing neither, when nothing was read.

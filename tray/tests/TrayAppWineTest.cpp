@@ -388,6 +388,22 @@ TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialo
     EXPECT_EQ(m_shown[1].sender, "127.0.0.1");
 }
 
+TEST_F(TrayApp, TheListenerHoldsABurstOfAThousandNoticesSentBeforeAnyIsRead) {
+    Start();
+    // A type the frame ignores, so that nothing but the socket buffer is measured.
+    const int kBurst = 1000;
+    for (int i = 0; i < kBurst; i++) {
+        SendNotice(0x7F7F, "\\\\BURST\\" + std::to_string(i));
+    }
+    char buffer[USB_RECEIVE_SIZE];
+    int nRead = 0;
+    while (recv(m_frame->GetListener(), buffer, sizeof buffer, 0) > 0) nRead++;
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+    // The platform's default buffer (208 KB here) holds about 170 of them.
+    EXPECT_EQ(nRead, kBurst);
+    PumpFor(100);
+}
+
 TEST_F(TrayApp, AFloodOfDiskNoticesWithNewNamesOffersOnlyABoundedFew) {
     m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}};
     CModalHook hook([&](CDialog* pDlg) {
