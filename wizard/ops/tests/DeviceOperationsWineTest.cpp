@@ -648,14 +648,3 @@ TEST_F(Device, NoFreeChannelGivesTheCommunicationError) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ParseLabArguments(argc, argv);
-    AfxWinInit(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWNORMAL);
-    if (!NetStartup()) return 2;
-    NetGetLocalAddresses(localAddresses, &localAddressCount);
-    int nResult = RUN_ALL_TESTS();
-    NetCleanup();
-    return nResult;
-}

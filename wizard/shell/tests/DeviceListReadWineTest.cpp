@@ -360,14 +360,3 @@ TEST_F(OneAddress, ThePcWithOneAddressGivesTheReadOneRoundOnly) {
     });
     EXPECT_EQ(m_boxes.GetCount(), 0);
 }
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ParseLabArguments(argc, argv);
-    AfxWinInit(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWNORMAL);
-    if (!NetStartup()) return 2;
-    NetGetLocalAddresses(localAddresses, &localAddressCount);
-    int nResult = RUN_ALL_TESTS();
-    NetCleanup();
-    return nResult;
-}

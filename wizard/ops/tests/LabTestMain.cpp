@@ -1,9 +1,10 @@
-// The reliability Wine tests' program: lab arguments, the class library and the sockets, then the tests.
+// The program of a lab Wine test: gtest's options, the lab's --sim options, the class library, the sockets
+// and the PC's local addresses, then the tests.
 #include <gtest/gtest.h>
 
 #include "Framework.h"
 #include "LabSupport.h"
-#include "../../wizard/link/ChannelTable.h"
+#include "../../link/ChannelTable.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
