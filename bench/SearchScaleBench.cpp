@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CpuTime.h"
 #include "Framework.h"
 #include "ModalHook.h"
 #include "../wizard/link/ChannelTable.h"
@@ -19,17 +20,6 @@ namespace {
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double CpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return static_cast<double>(k.QuadPart + u.QuadPart) / 1e7;
 }
 
 // The receive buffer a fresh datagram socket gets from the platform.

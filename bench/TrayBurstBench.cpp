@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "CpuTime.h"
 #include "Framework.h"
 #include "LabSupport.h"
 #include "MainFrame.h"
@@ -24,17 +25,6 @@
 #include "resource.h"
 
 namespace {
-
-double CpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return static_cast<double>(k.QuadPart + u.QuadPart) / 1e7;
-}
 
 double NowMs() {
     static LARGE_INTEGER frequency = [] {

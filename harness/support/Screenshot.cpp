@@ -48,5 +48,7 @@ BOOL SaveScreenshot(HWND hwnd, const char* path) {
 BOOL SaveArtifactScreenshot(HWND hwnd, const char* name) {
     const char* folder = getenv("ZT_ARTIFACTS_WIN");
     if (!folder) return FALSE;
+    // Paint whatever is still pending, children included, so the picture shows the window's present state.
+    if (hwnd) ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return SaveScreenshot(hwnd, (std::string(folder) + "\\" + name + ".bmp").c_str());
 }

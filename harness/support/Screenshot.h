@@ -6,5 +6,6 @@
 // hwnd NULL: the whole screen. Returns FALSE when the file cannot be written.
 BOOL SaveScreenshot(HWND hwnd, const char* path);
 
-// Saves the window as NAME.bmp in the run's artifacts folder (%ZT_ARTIFACTS_WIN%); nothing outside a test run.
+// Repaints the window and saves it as NAME.bmp in the run's artifacts folder (%ZT_ARTIFACTS_WIN%); nothing outside
+// a test run.
 BOOL SaveArtifactScreenshot(HWND hwnd, const char* name);

@@ -33,12 +33,6 @@ const char kServerNameChars[] =
     "The following characters are not allowed\n \" / \\ [ ] : ; | = .  , + * ? < > SPACE ` ' ";
 const char kWorkgroupChars[] = "The following characters are not allowed\n \" / \\ [ ] : ; | = . , + * ? < > ` '  ";
 
-void SaveArtifact(HWND hWnd, const char* pszName) {
-    if (!getenv("ZT_ARTIFACTS_WIN")) return;
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    SaveArtifactScreenshot(hWnd, pszName);
-}
-
 // A settings record as an appliance sends it, with every byte the pages do not edit recognisable.
 DeviceSettings Record() {
     DeviceSettings s;
@@ -121,7 +115,7 @@ TEST_F(PagesTest, ServerPageLoadsTwelveHourClockAndCorrectsTheTimeZone) {
             EXPECT_EQ(page.OnWizardNext(), 0);
             EXPECT_EQ(g_settings.nTimeZone, 4) << nZone;
             EXPECT_STREQ(g_settings.szTime, "00:05:00");
-            if (nZone == 63) SaveArtifact(page.GetParent()->m_hWnd, "server_page_loaded");
+            if (nZone == 63) SaveArtifactScreenshot(page.GetParent()->m_hWnd, "server_page_loaded");
         });
         EXPECT_EQ(m_boxes.GetCount(), 0);
     }
@@ -277,7 +271,7 @@ TEST_F(PagesTest, IpPageOctetChecksWhileTyping) {
         // The range copies follow the address.
         EXPECT_EQ(Text(Item(page, IDC_IP_RANGE_START_1)), "192");
         EXPECT_EQ(Text(Item(page, IDC_IP_RANGE_FINISH_2)), "168");
-        SaveArtifact(page.GetParent()->m_hWnd, "ip_page_typed");
+        SaveArtifactScreenshot(page.GetParent()->m_hWnd, "ip_page_typed");
     });
 }
 
@@ -311,7 +305,7 @@ TEST_F(PagesTest, IpPageDhcpClientDisablesAndKeepsTheAddress) {
         EXPECT_EQ(page.OnWizardNext(), 0);
         EXPECT_EQ(g_settings.bFixedIp, 0);
         EXPECT_EQ(g_settings.abIpAddress[3], 20);
-        SaveArtifact(page.GetParent()->m_hWnd, "ip_page_dhcp_client");
+        SaveArtifactScreenshot(page.GetParent()->m_hWnd, "ip_page_dhcp_client");
     });
     // Loading a DHCP client shows no message even with strange values.
     g_settings.bFixedIp = 0;
@@ -348,7 +342,7 @@ TEST_F(PagesTest, SummaryShowsTheRecord) {
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_TIME_ZONE)), g_timeZoneDisplayNames[4]);
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_DATE)), "12/08/2026");
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_TIME)), "23:15:00");
-        SaveArtifact(page.GetParent()->m_hWnd, "summary_page");
+        SaveArtifactScreenshot(page.GetParent()->m_hWnd, "summary_page");
     });
 }
 
@@ -362,7 +356,7 @@ TEST_F(PagesTest, ConfirmationCancelStaysAndSendsNothing) {
                 ++nConfirms;
                 EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDOK)));
                 EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDC_CONFIRM_EXIT)));
-                SaveArtifact(pDlg->m_hWnd, "confirm_dialog");
+                SaveArtifactScreenshot(pDlg->m_hWnd, "confirm_dialog");
                 pDlg->SendMessage(WM_COMMAND, IDCANCEL);
             } else {
                 ADD_FAILURE() << "only the confirmation may open";
@@ -382,7 +376,7 @@ TEST(NoticeDialog, SavedNoticeClosesItselfAfterTwoSeconds) {
     CModalHook hook([&](CDialog* pDlg) {
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDOK)));
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDCANCEL)));
-        SaveArtifact(pDlg->m_hWnd, "notice_saved");
+        SaveArtifactScreenshot(pDlg->m_hWnd, "notice_saved");
     });
     CNoticeDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -397,7 +391,7 @@ TEST(NoticeDialog, FailureNoticeWaitsForItsButtonsAndEscIsRedo) {
             clock.Advance(10000);  // the timer ticks but a failure notice stays
             EXPECT_TRUE(::IsWindowVisible(pDlg->m_hWnd));
             EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDCANCEL)));
-            if (nAnswer == IDOK) SaveArtifact(pDlg->m_hWnd, "notice_failed");
+            if (nAnswer == IDOK) SaveArtifactScreenshot(pDlg->m_hWnd, "notice_failed");
             if (nAnswer == IDCANCEL)
                 ::SendMessageA(pDlg->m_hWnd, WM_COMMAND, IDCANCEL, 0);  // what Esc sends
             else
@@ -416,7 +410,7 @@ TEST(NoticeDialog, ShortcutNoticeNamesTheServer) {
     CModalHook hook([&](CDialog* pDlg) {
         EXPECT_EQ(Text(::GetDlgItem(pDlg->m_hWnd, IDC_NOTICE_TEXT)), std::string(15, 'N'));
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, IDC_NOTICE_ICON)));
-        SaveArtifact(pDlg->m_hWnd, "notice_shortcut");
+        SaveArtifactScreenshot(pDlg->m_hWnd, "notice_shortcut");
     });
     CNoticeDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);

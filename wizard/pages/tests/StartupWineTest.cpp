@@ -29,12 +29,6 @@ void Pump() {
     }
 }
 
-void SaveArtifact(HWND hWnd, const char* pszName) {
-    if (!getenv("ZT_ARTIFACTS_WIN")) return;
-    ::UpdateWindow(hWnd);
-    SaveArtifactScreenshot(hWnd, pszName);
-}
-
 // Records the size changes of a window.
 class CSizeTrail : public CSubclassWnd {
 public:
@@ -162,10 +156,10 @@ TEST(StartUp, RunsTheWizardWithTheSixPagesInOrderThenCleansUp) {
             bSockets = SocketsStarted();
             appDir = g_appDir;
             EXPECT_EQ(::FindWindowA(nullptr, "Setup Wizard"), pDlg->m_hWnd);
-            SaveArtifact(pDlg->m_hWnd, "startup_welcome");
+            SaveArtifactScreenshot(pDlg->m_hWnd, "startup_welcome");
             pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SETUP, BN_CLICKED),
                               reinterpret_cast<LPARAM>(::GetDlgItem(*pDlg, IDC_SETUP)));
-            SaveArtifact(pDlg->m_hWnd, "startup_device_list");
+            SaveArtifactScreenshot(pDlg->m_hWnd, "startup_device_list");
             pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
                               reinterpret_cast<LPARAM>(::GetDlgItem(*pDlg, IDC_EXIT)));
         });

@@ -29,12 +29,6 @@ void Pump() {
     }
 }
 
-void SaveArtifact(HWND hWnd, const char* pszName) {
-    if (!getenv("ZT_ARTIFACTS_WIN")) return;
-    ::UpdateWindow(hWnd);
-    SaveArtifactScreenshot(hWnd, pszName);
-}
-
 // A page whose answers the test sets and whose hooks are counted.
 class CTestPage : public CWizardPage {
 public:
@@ -169,7 +163,7 @@ TEST_F(WizardWindow, StartsOnTheFirstPageWithTheWelcomeBar) {
                   EXPECT_EQ(rcPage.TopLeft().y, rcPlace.top);
                   EXPECT_EQ(rcPage.Size(), rcPlace.Size());
                   EXPECT_TRUE(Page(0).IsWindowVisible());
-                  SaveArtifact(pDlg->m_hWnd, "wizard_welcome");
+                  SaveArtifactScreenshot(pDlg->m_hWnd, "wizard_welcome");
                   pDlg->EndDialog(IDOK);
               }),
               IDOK);
@@ -190,7 +184,7 @@ TEST_F(WizardWindow, BackOnTheWelcomePageDoesNothingAndSetupGoesToTheDeviceList)
         EXPECT_TRUE(Page(1).IsWindowVisible());
         EXPECT_EQ(Page(0).m_nKills, 1);
         EXPECT_EQ(Visible(pDlg), Bar({IDC_NEXT, IDC_BACK}));
-        SaveArtifact(pDlg->m_hWnd, "wizard_device_list");
+        SaveArtifactScreenshot(pDlg->m_hWnd, "wizard_device_list");
 
         // Back from the device list restores the welcome page's buttons.
         Click(pDlg, IDC_BACK);
@@ -235,7 +229,7 @@ TEST_F(WizardWindow, NextFollowsTheFlagsAndThePagesAnswers) {
         Click(pDlg, IDC_NEXT);
         EXPECT_EQ(Active(), 4);
         EXPECT_EQ(Visible(pDlg), Bar({IDC_BACK, IDC_SAVE}));
-        SaveArtifact(pDlg->m_hWnd, "wizard_summary");
+        SaveArtifactScreenshot(pDlg->m_hWnd, "wizard_summary");
     });
 }
 
@@ -366,7 +360,7 @@ TEST_F(WizardWindow, SaveWithTheApplyOutcomes) {
         EXPECT_EQ(LOWORD(m_recorder.m_commands.back()), IDC_ADVANCED);
         ASSERT_EQ(boxes.GetCount(), 1) << "the utility is offered";
         EXPECT_STREQ(boxes.Last().text, "Do you want to install Drivelet utility");
-        SaveArtifact(pDlg->m_hWnd, "wizard_finish");
+        SaveArtifactScreenshot(pDlg->m_hWnd, "wizard_finish");
         pDlg->EndDialog(IDOK);
     });
 }

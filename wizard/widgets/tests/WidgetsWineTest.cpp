@@ -32,11 +32,6 @@ void Pump(DWORD dwMilliseconds) {
     } while (static_cast<int>(::GetTickCount() - dwEnd) < 0);
 }
 
-void SaveArtifact(HWND hWnd, const char* pszName) {
-    if (!getenv("ZT_ARTIFACTS_WIN")) return;
-    SaveArtifactScreenshot(hWnd, pszName);
-}
-
 // A 32-bit memory bitmap whose pixels read back exactly.
 class CMemoryPicture {
 public:
@@ -190,7 +185,7 @@ TEST_F(HoverButton, FramesFollowHoverLeaveAndPress) {
     // The hover notice invalidates: the screen shows the lit frame after the repaint.
     m_button.UpdateWindow();
     EXPECT_EQ(ScreenPixels(m_button.m_hWnd, 88, 26), lit);
-    SaveArtifact(m_host.m_hWnd, "widgets_hover_lit");
+    SaveArtifactScreenshot(m_host.m_hWnd, "widgets_hover_lit");
 
     m_button.m_bTracking = 1;
     EXPECT_EQ(m_button.SendMessage(WM_MOUSELEAVE), 0);
@@ -493,7 +488,7 @@ TEST(CaptionPainter, EachLookIsPaintedOncePerSizeAndTextAndReachesTheWindow) {
     HDC hWindow = ::GetWindowDC(host.m_hWnd);
     EXPECT_EQ(::GetPixel(hWindow, rc.right - 2, rc.top + 1), RGB(0, 0, 0));
     ::ReleaseDC(host.m_hWnd, hWindow);
-    SaveArtifact(host.m_hWnd, "widgets_caption");
+    SaveArtifactScreenshot(host.m_hWnd, "widgets_caption");
 
     // A new text draws again; so does the other look, once.
     host.SetWindowText("Setup Wizard 2");
@@ -622,7 +617,7 @@ TEST(PaintPageBackground, BitmapIsStretchedOverTheWholeBackgroundStatic) {
     const auto screen = ScreenPixels(page.m_hWnd, 700, 420);
     EXPECT_TRUE(Near(screen[1 * 700 + 1], topLeft));
     EXPECT_TRUE(Near(screen[418 * 700 + 698], BitmapPixel(IDB_WELCOME, -3, -3)));
-    SaveArtifact(host.m_hWnd, "widgets_page_stretched");
+    SaveArtifactScreenshot(host.m_hWnd, "widgets_page_stretched");
     page.DestroyWindow();
     host.DestroyWindow();
 }
