@@ -1,0 +1,234 @@
+// Writes the dissector's tables from the wizard's link core and the tray utility's packet code. Nothing here
+// restates a number those define: lengths come from the catalogue, texts from the message tables, offsets
+// and widths from the wire records themselves.
+#include "LuaTables.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "DeviceInfo.h"
+#include "DeviceSettings.h"
+#include "PacketCatalogue.h"
+#include "PacketHeader.h"
+#include "ResultCodes.h"
+#include "TimeZones.h"
+#include "UsbPacket.h"
+
+namespace {
+
+// The lowest result code the appliance's families reach (-1xx, -2xx, -3xx), with room to spare.
+constexpr int LOWEST_RESULT_CODE = -999;
+// The password check's payload: the appliance's MAC, then the password text.
+constexpr int PASSWORD_MAC_SIZE = sizeof(DeviceSettings::abMac);
+constexpr int PASSWORD_TEXT_SIZE = sizeof(DeviceSettings::szServerName);
+
+std::string Quote(const char* text) {
+    std::string out = "\"";
+    for (const char* p = text; *p != '\0'; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\%03u", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+const char* ConfigTypeName(uint16_t wType) {
+    switch (wType) {
+        case PKT_GET_INFO:
+            return "PKT_GET_INFO";
+        case PKT_SET_CONFIG:
+            return "PKT_SET_CONFIG";
+        case PKT_CHECK_PASSWORD:
+            return "PKT_CHECK_PASSWORD";
+        default:
+            return nullptr;
+    }
+}
+
+const char* UsbTypeName(uint16_t wType) {
+    switch (wType) {
+        case PKT_DISK_INFO:
+            return "PKT_DISK_INFO";
+        case PKT_EJECTED:
+            return "PKT_EJECTED";
+        case PKT_REMOVED:
+            return "PKT_REMOVED";
+        case PKT_EJECT:
+            return "PKT_EJECT";
+        case PKT_WRONG_PORT:
+            return "PKT_WRONG_PORT";
+        default:
+            return nullptr;
+    }
+}
+
+// The send operation's catalogue, probed type by type: fixed lengths, and for a type whose length depends on
+// a count in the packet, where that count sits and what each counted record adds.
+void WriteCatalogue(std::ostringstream& out) {
+    uint8_t packet[MAX_PACKET] = {};
+    std::vector<uint16_t> counted;
+    out << "local config_types = {\n";
+    for (unsigned type = 0; type <= 0xFFFF; ++type) {
+        uint16_t wType = static_cast<uint16_t>(type);
+        int nLength = PayloadLength(wType, packet);
+        if (nLength < 0) continue;
+        bool bCounted = false;  // the length depends on a count in the packet
+        for (int offset = 0; offset < MAX_PACKET && !bCounted; ++offset) {
+            packet[offset] = 1;
+            bCounted = PayloadLength(wType, packet) != nLength;
+            packet[offset] = 0;
+        }
+        const char* name = ConfigTypeName(wType);
+        out << "    [" << type << "] = { name = " << (name ? Quote(name) : "nil");
+        if (bCounted) {
+            counted.push_back(wType);
+            out << ", counted = true";
+        } else {
+            out << ", length = " << nLength;
+        }
+        out << " },\n";
+    }
+    out << "}\n";
+    for (uint16_t wType : counted) {
+        int nBase = PayloadLength(wType, packet);
+        int offset = 0;
+        for (; offset < MAX_PACKET; ++offset) {
+            packet[offset] = 1;
+            int nOne = PayloadLength(wType, packet);
+            packet[offset] = 0;
+            if (nOne != nBase) {
+                out << "config_types[" << wType << "].count_offset = " << offset << "\n";
+                out << "config_types[" << wType << "].fixed = " << nBase << "\n";
+                out << "config_types[" << wType << "].per_record = " << (nOne - nBase) << "\n";
+                break;
+            }
+        }
+    }
+}
+
+void WriteResultCodes(std::ostringstream& out) {
+    const unsigned nOtherId = ResultMessageId(1);  // a positive code is never in the table
+    out << "local result_texts = {\n";
+    for (int code = -1; code >= LOWEST_RESULT_CODE; --code) {
+        unsigned nId = ResultMessageId(code);
+        if (nId == nOtherId) continue;
+        out << "    [" << code << "] = " << Quote(LinkStringText(nId)) << ",\n";
+    }
+    out << "}\n";
+    out << "local OTHER_ERROR = " << Quote(LinkStringText(nOtherId)) << "\n";
+}
+
+void WriteTimeZones(std::ostringstream& out) {
+    out << "local time_zones = {\n";
+    for (int32_t i = 0; i < TIME_ZONE_COUNT; ++i)
+        out << "    [" << i << "] = " << Quote(TimeZoneDisplayName(i)) << ",\n";
+    out << "}\n";
+}
+
+struct FieldRow {
+    const char* key;    // the field's filter name below zentrive.settings / zentrive.info
+    const char* label;  // what the tree shows, with the record's own field name
+    size_t offset;
+    size_t width;
+    const char* kind;  // mac, text, u8, u16, ipv4, tz, bytes
+};
+
+#define ZT_FIELD(record, member, key, label, kind)                                          \
+    FieldRow {                                                                              \
+        key, label " (" #member ")", offsetof(record, member), sizeof(record::member), kind \
+    }
+
+void WriteLayout(std::ostringstream& out, const char* name, const std::vector<FieldRow>& rows, size_t size) {
+    out << "local " << name << " = {\n    size = " << size << ",\n";
+    for (const FieldRow& row : rows) {
+        out << "    { key = " << Quote(row.key) << ", label = " << Quote(row.label) << ", offset = " << row.offset
+            << ", width = " << row.width << ", kind = " << Quote(row.kind) << " },\n";
+    }
+    out << "}\n";
+}
+
+void WriteRecords(std::ostringstream& out) {
+    WriteLayout(out, "info_layout",
+                {
+                    ZT_FIELD(DeviceInfo, wState, "state", "State", "u16"),
+                    ZT_FIELD(DeviceInfo, bPasswordSet, "password_set", "Password set", "u8"),
+                    ZT_FIELD(DeviceInfo, abReserved3, "reserved", "Not interpreted", "bytes"),
+                    ZT_FIELD(DeviceInfo, szInfoText, "info_text", "Info text", "text"),
+                },
+                DEVICE_INFO_SIZE);
+    out << "local INFO_SETTINGS_OFFSET = " << DEVICE_INFO_SETTINGS_OFFSET << "\n";
+    WriteLayout(out, "settings_layout",
+                {
+                    ZT_FIELD(DeviceSettings, abMac, "mac", "MAC address", "mac"),
+                    ZT_FIELD(DeviceSettings, szServerName, "server_name", "Server name", "text"),
+                    ZT_FIELD(DeviceSettings, szNote, "note", "Note", "text"),
+                    ZT_FIELD(DeviceSettings, szDate, "date", "Date", "text"),
+                    ZT_FIELD(DeviceSettings, szTime, "time", "Time", "text"),
+                    ZT_FIELD(DeviceSettings, bFixedIp, "fixed_ip", "Fixed address", "u8"),
+                    ZT_FIELD(DeviceSettings, abIpAddress, "ip_address", "IP address", "ipv4"),
+                    ZT_FIELD(DeviceSettings, abSubnetMask, "subnet_mask", "Subnet mask", "ipv4"),
+                    ZT_FIELD(DeviceSettings, abGateway, "gateway", "Gateway", "ipv4"),
+                    ZT_FIELD(DeviceSettings, bDhcpServerOff, "dhcp_server_off", "DHCP server off", "u8"),
+                    ZT_FIELD(DeviceSettings, abReserved104, "reserved", "Not interpreted", "bytes"),
+                    ZT_FIELD(DeviceSettings, szWorkgroup, "workgroup", "Workgroup", "text"),
+                    ZT_FIELD(DeviceSettings, szAuxName, "aux_name", "Auxiliary name", "text"),
+                    ZT_FIELD(DeviceSettings, nTimeZone, "time_zone", "Time zone", "tz"),
+                    ZT_FIELD(DeviceSettings, abReserved166, "reserved", "Not interpreted", "bytes"),
+                    ZT_FIELD(DeviceSettings, abReportedAddress, "reported_address", "Reported address", "ipv4"),
+                    ZT_FIELD(DeviceSettings, abReserved195, "reserved", "Not interpreted", "bytes"),
+                },
+                DEVICE_SETTINGS_SIZE);
+    WriteLayout(out, "password_layout",
+                {
+                    FieldRow{"mac", "MAC address", 0, PASSWORD_MAC_SIZE, "mac"},
+                    FieldRow{"password", "Password", PASSWORD_MAC_SIZE, PASSWORD_TEXT_SIZE, "text"},
+                },
+                PASSWORD_MAC_SIZE + PASSWORD_TEXT_SIZE);
+}
+
+void WriteUsb(std::ostringstream& out) {
+    out << "local usb_types = {\n";
+    for (unsigned type = 0; type <= 0xFF; ++type) {
+        const char* name = UsbTypeName(static_cast<uint16_t>(type));
+        if (name) out << "    [" << type << "] = " << Quote(name) << ",\n";
+    }
+    out << "}\n";
+    out << "local USB_PORT = " << USB_SERVICE_PORT << "\n";
+    out << "local USB_HEADER_SIZE = " << USB_HEADER_SIZE << "\n";
+    out << "local USB_NAME_SIZE = " << USB_NAME_SIZE << "\n";
+    out << "local USB_STATUS_IN_USE = " << STATUS_IN_USE << "\n";
+    out << "local USB_PKT_EJECT = " << PKT_EJECT << "\n";
+    out << "local USB_PKT_EJECTED = " << PKT_EJECTED << "\n";
+    out << "local USB_PKT_DISK_INFO = " << PKT_DISK_INFO << "\n";
+}
+
+}  // namespace
+
+std::string GenerateLuaTables() {
+    std::ostringstream out;
+    out << LUA_TABLES_BEGIN << " (dissector_tables writes them from the programs' own code)\n";
+    out << "local CONFIG_PORT = " << CONFIG_PORT << "\n";
+    out << "local HEADER_SIZE = " << PACKET_HEADER_SIZE << "\n";
+    out << "local MAX_PACKET = " << MAX_PACKET << "\n";
+    out << "local PKT_GET_INFO = " << PKT_GET_INFO << "\n";
+    out << "local PKT_SET_CONFIG = " << PKT_SET_CONFIG << "\n";
+    out << "local PKT_CHECK_PASSWORD = " << PKT_CHECK_PASSWORD << "\n";
+    WriteCatalogue(out);
+    WriteResultCodes(out);
+    WriteTimeZones(out);
+    WriteRecords(out);
+    WriteUsb(out);
+    out << LUA_TABLES_END << "\n";
+    return out.str();
+}
