@@ -14,6 +14,7 @@
 #include "PacketCatalogue.h"
 #include "PacketHeader.h"
 #include "ResultCodes.h"
+#include "StringTable.h"
 #include "TimeZones.h"
 #include "UsbPacket.h"
 
@@ -117,16 +118,22 @@ void WriteCatalogue(std::ostringstream& out) {
     }
 }
 
-void WriteResultCodes(std::ostringstream& out) {
+// A message without a text in the string table would show as an empty box; it shows here as its id.
+std::string MessageText(const CStringTable& strings, unsigned nStringId) {
+    const char* text = strings.Text(nStringId);
+    return Quote(text ? text : ("string " + std::to_string(nStringId)).c_str());
+}
+
+void WriteResultCodes(std::ostringstream& out, const CStringTable& strings) {
     const unsigned nOtherId = ResultMessageId(1);  // a positive code is never in the table
     out << "local result_texts = {\n";
     for (int code = -1; code >= LOWEST_RESULT_CODE; --code) {
         unsigned nId = ResultMessageId(code);
         if (nId == nOtherId) continue;
-        out << "    [" << code << "] = " << Quote(LinkStringText(nId)) << ",\n";
+        out << "    [" << code << "] = " << MessageText(strings, nId) << ",\n";
     }
     out << "}\n";
-    out << "local OTHER_ERROR = " << Quote(LinkStringText(nOtherId)) << "\n";
+    out << "local OTHER_ERROR = " << MessageText(strings, nOtherId) << "\n";
 }
 
 void WriteTimeZones(std::ostringstream& out) {
@@ -215,7 +222,7 @@ void WriteUsb(std::ostringstream& out) {
 
 }  // namespace
 
-std::string GenerateLuaTables() {
+std::string GenerateLuaTables(const CStringTable& strings) {
     std::ostringstream out;
     out << LUA_TABLES_BEGIN << " (dissector_tables writes them from the programs' own code)\n";
     out << "local CONFIG_PORT = " << CONFIG_PORT << "\n";
@@ -225,7 +232,7 @@ std::string GenerateLuaTables() {
     out << "local PKT_SET_CONFIG = " << PKT_SET_CONFIG << "\n";
     out << "local PKT_CHECK_PASSWORD = " << PKT_CHECK_PASSWORD << "\n";
     WriteCatalogue(out);
-    WriteResultCodes(out);
+    WriteResultCodes(out, strings);
     WriteTimeZones(out);
     WriteRecords(out);
     WriteUsb(out);

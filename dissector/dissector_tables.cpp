@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LuaTables.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -35,13 +36,21 @@ bool FindBlock(const std::string& script, size_t& begin, size_t& end) {
 
 int main(int argc, char** argv) {
     CLI::App app{"The Zentrive dissector's tables, from the programs' own code"};
+    std::string resources = ZT_WIZARD_RES_DIR;
     std::string checkPath;
     std::string updatePath;
+    app.add_option("--resources", resources, "the wizard's resource folder (resource.h, Zentrive_Setup.rc)")
+        ->capture_default_str();
     auto* check = app.add_option("--check", checkPath, "fail unless this zentrive.lua holds the current tables");
     app.add_option("--update", updatePath, "write the current tables into this zentrive.lua")->excludes(check);
     CLI11_PARSE(app, argc, argv);
 
-    const std::string tables = GenerateLuaTables();
+    CStringTable strings;
+    if (!strings.Load(resources + "/resource.h", resources + "/Zentrive_Setup.rc")) {
+        std::cerr << resources << ": no string table to read\n";
+        return 2;
+    }
+    const std::string tables = GenerateLuaTables(strings);
     const std::string& path = checkPath.empty() ? updatePath : checkPath;
     if (path.empty()) {
         std::cout << tables;
