@@ -22,9 +22,8 @@ namespace {
 
 // The lowest result code the appliance's families reach (-1xx, -2xx, -3xx), with room to spare.
 constexpr int LOWEST_RESULT_CODE = -999;
-// The password check's payload: the appliance's MAC, then the password text.
-constexpr int PASSWORD_MAC_SIZE = sizeof(DeviceSettings::abMac);
-constexpr int PASSWORD_TEXT_SIZE = sizeof(DeviceSettings::szServerName);
+// The password check's payload: the appliance's MAC, then the password text up to the catalogue's length.
+constexpr size_t PASSWORD_MAC_SIZE = sizeof(DeviceSettings::abMac);
 
 std::string Quote(const char* text) {
     std::string out = "\"";
@@ -166,6 +165,8 @@ void WriteLayout(std::ostringstream& out, const char* name, const std::vector<Fi
 }
 
 void WriteRecords(std::ostringstream& out) {
+    const uint8_t packet[MAX_PACKET] = {};
+    const size_t nPasswordSize = static_cast<size_t>(PayloadLength(PKT_CHECK_PASSWORD, packet));
     WriteLayout(out, "info_layout",
                 {
                     ZT_FIELD(DeviceInfo, wState, "state", "State", "u16"),
@@ -199,9 +200,9 @@ void WriteRecords(std::ostringstream& out) {
     WriteLayout(out, "password_layout",
                 {
                     FieldRow{"mac", "MAC address", 0, PASSWORD_MAC_SIZE, "mac"},
-                    FieldRow{"password", "Password", PASSWORD_MAC_SIZE, PASSWORD_TEXT_SIZE, "text"},
+                    FieldRow{"password", "Password", PASSWORD_MAC_SIZE, nPasswordSize - PASSWORD_MAC_SIZE, "text"},
                 },
-                PASSWORD_MAC_SIZE + PASSWORD_TEXT_SIZE);
+                nPasswordSize);
 }
 
 void WriteUsb(std::ostringstream& out) {
