@@ -108,6 +108,10 @@ BOOL COperationDlg::OnInitDialog() {
 }
 
 void COperationDlg::CommunicationError() {
+    // The operation is over: no tick may try the failed channel again (and show the message once more while
+    // this one is read), and no late reply may still be taken for an answer.
+    KillTimer(TIMER_RETRY);
+    m_wSequence = 0;
     AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
     PostMessage(WM_COMMAND, IDCANCEL);
 }
@@ -166,7 +170,9 @@ void COperationDlg::OnSearchTimer() {
             break;
         case SearchStep::NextInterface:
             m_nRetries = SEARCH_RETRIES;
+            // The old channel is closed either way; 0 is no channel.
             m_hChannel = NetReopenChannel(m_hWnd, WM_NET_SEARCH, m_hChannel);
+            if (!m_hChannel) CommunicationError();
             break;
         case SearchStep::Finish:
             interfaceWalk = false;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Framework.h"
 #include "LabSupport.h"
@@ -619,6 +620,77 @@ TEST_F(Device, StopIsAHiddenHoverButtonWithItsStrip) {
     EXPECT_EQ(width, 88);
     EXPECT_EQ(height, 26);
     EXPECT_FALSE(visible);
+}
+
+// WinSock stopped under the dialog: every later send fails, and so does opening a socket. Returns how many
+// starts it undid, for WinSockUp.
+int WinSockDown() {
+    int n = 0;
+    while (WSACleanup() == 0) ++n;
+    return n;
+}
+void WinSockUp(int n) {
+    WSADATA data;
+    for (int i = 0; i < n; ++i) WSAStartup(MAKEWORD(1, 1), &data);
+}
+
+// A send or a move to the next local address that fails shows the message once and ends the operation, even
+// while the user takes his time over the message: the retry timer must not go on through the failed channel.
+TEST_F(Device, ACommunicationErrorShowsOneMessageAndEndsTheOperation) {
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
+    CVirtualClock clock;
+    std::vector<DWORD> shownAt;
+    m_boxes.SetCallback([&](const CMessageBoxRecorder::Box&) {
+        shownAt.push_back(clock.Now());
+        if (shownAt.size() == 1) clock.Advance(30000);  // read for 30 s, while the dialog's timers run
+        return IDOK;
+    });
+    int nDown = 0;
+
+    // The search's move to a second local address at 8 s cannot open a socket.
+    const int nSavedCount = localAddressCount;
+    const uint32_t dwSavedSecond = localAddresses[1];
+    interfaceWalk = true;
+    localAddressCount = 2;
+    localAddresses[1] = localAddresses[0];
+    CStringList targets;
+    targets.AddTail("255.255.255.255");
+    {
+        COperationDlg search(OP_SEARCH, &targets);
+        CModalHook hook([&](CDialog*) {
+            clock.Advance(6000);  // the first send and its three resends
+            nDown = WinSockDown();
+            clock.Advance(60000);
+        });
+        EXPECT_EQ(search.DoModal(), IDCANCEL);
+    }
+    WinSockUp(nDown);
+    localAddresses[1] = dwSavedSecond;
+    localAddressCount = nSavedCount;
+    EXPECT_EQ(shownAt, std::vector<DWORD>{8000});
+    EXPECT_EQ(clock.GetTimerCount(), 0);
+
+    // The write's second attempt, at 20 s, cannot send.
+    shownAt.clear();
+    interfaceWalk = false;
+    const size_t nBefore = m_log1.Requests().size();
+    const DWORD dwStart = clock.Now();
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    {
+        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings);
+        CModalHook hook([&](CDialog*) {
+            m_log1.WaitForRequests(nBefore + 1);
+            nDown = WinSockDown();
+            clock.Advance(60000);
+        });
+        EXPECT_EQ(write.DoModal(), IDCANCEL);
+    }
+    WinSockUp(nDown);
+    EXPECT_EQ(shownAt, std::vector<DWORD>{dwStart + 20000});
+    EXPECT_EQ(clock.GetTimerCount(), 0);
+    EXPECT_EQ(m_log1.Requests().size(), nBefore + 1) << "nothing went out after the error";
+    for (int i = 0; i < m_boxes.GetCount(); ++i)
+        EXPECT_STREQ(m_boxes.GetAt(i).text, "communication error!\nPlease check your TCP/IP setting ");
 }
 
 TEST_F(Device, NoFreeChannelGivesTheCommunicationError) {
