@@ -80,6 +80,9 @@ int CSummaryPage::OnWizardNext() {
     g_noticeKind = 3;
     CNoticeDlg notice;
     if (notice.DoModal() == IDCANCEL) {
+        // Redo starts the setup anew, with nothing saved: a later Save that saves nothing must not be taken
+        // for this attempt's.
+        g_saveAttempted = false;
         g_redoSearch = true;
         return IDD_DEVICE_LIST;
     }

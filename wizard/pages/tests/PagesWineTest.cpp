@@ -78,9 +78,10 @@ protected:
         g_settingsRead = g_passwordPassed = g_redoSearch = g_closeAfterSave = g_saveAttempted = false;
         g_noticeKind = 0;
     }
-    void Run(CWizardPage& page, std::function<void(CWizardDlg*)> body) {
+    void Run(CWizardPage& page, std::function<void(CWizardDlg*)> body) { Run({&page}, std::move(body)); }
+    void Run(std::initializer_list<CWizardPage*> pages, std::function<void(CWizardDlg*)> body) {
         CWizardDlg dlg;
-        dlg.AddPage(&page, page.m_nPageId);
+        for (CWizardPage* pPage : pages) dlg.AddPage(pPage, pPage->m_nPageId);
         CModalHook hook([&](CDialog* pDlg) {
             if (pDlg != &dlg) return;
             body(&dlg);
@@ -367,6 +368,35 @@ TEST_F(PagesTest, ConfirmationCancelStaysAndSendsNothing) {
         EXPECT_EQ(nConfirms, 1);
     });
     EXPECT_FALSE(g_saveAttempted);
+}
+
+// Redo after a failed write starts the setup anew: a later Save that saves nothing (on a server page that is
+// not complete, where Save acts as Next) leaves the bar as it is instead of showing the finish page's.
+TEST_F(PagesTest, RedoAfterAFailedWriteLeavesNothingSaved) {
+    g_selectedDevice = nullptr;  // the write fails at once
+    CServerPage server;
+    CSummaryPage summary;
+    Run({&server, &summary}, [&](CWizardDlg* pDlg) {
+        auto click = [&](int nId) { pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0); };
+        auto shown = [&](int nId) { return ::IsWindowVisible(::GetDlgItem(pDlg->m_hWnd, nId)) != 0; };
+        ASSERT_TRUE(pDlg->ActivatePage(&summary));
+        pDlg->ShowButtons({IDC_BACK, IDC_SAVE});
+        {
+            // OK in the confirmation, then Redo in the failure notice.
+            CModalHook answers(
+                [&](CDialog* p) { p->SendMessage(WM_COMMAND, p->GetTemplateID() == IDD_CONFIRM ? IDOK : IDCANCEL); });
+            click(IDC_SAVE);
+        }
+        EXPECT_EQ(g_noticeKind, 3);
+        ASSERT_TRUE(pDlg->ActivatePage(&server));
+        Retype(Item(server, IDC_SERVER_MINUTE), "");
+        pDlg->ShowButtons({IDC_BACK, IDC_SAVE});
+        click(IDC_SAVE);
+        EXPECT_EQ(pDlg->GetActivePage(), &server);
+        EXPECT_TRUE(shown(IDC_SAVE));
+        EXPECT_FALSE(shown(IDC_EXIT));
+        EXPECT_FALSE(shown(IDC_UTILITY));
+    });
 }
 
 TEST(NoticeDialog, SavedNoticeClosesItselfAfterTwoSeconds) {
