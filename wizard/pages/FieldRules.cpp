@@ -125,24 +125,21 @@ ServerCheckOutcome CheckServerPage(const ServerPageTexts& t) {
     // 29 waits for the whole year instead of being refused (and emptied) at its first digit.
     const bool bYearComplete = t.pszYear && strlen(t.pszYear) >= 4;
     const int nDays = DaysInMonth(TextValue(t.pszMonth), bYearComplete ? TextValue(t.pszYear) : 2000);
-    const size_t nMinuteLen = t.pszMinute ? strlen(t.pszMinute) : 0;
     const Step steps[] = {
         {ServerField::Month, t.pszMonth, 1, 12, !t.pszMonth || !*t.pszMonth},
         {ServerField::Year, t.pszYear, 1980, 2030, !t.pszYear || strlen(t.pszYear) < 4},
         {ServerField::Day, t.pszDay, 1, nDays, !t.pszDay || !*t.pszDay},
         {ServerField::Hour, t.pszHour, 1, 12, !t.pszHour || !*t.pszHour},
-        {ServerField::Minute, t.pszMinute, 0, 59, nMinuteLen == 0},
+        {ServerField::Minute, t.pszMinute, 0, 59, !t.pszMinute || !*t.pszMinute},
     };
     for (const Step& s : steps) {
         if (s.bIncomplete) {
             out.bComplete = 0;
             continue;
         }
-        // A single minute digit is accepted without a check.
-        if (s.field == ServerField::Minute && nMinuteLen != 2) continue;
-        // A lone 0 in a two-digit field is the first digit of a leading-zero value ("02"), as the page
-        // shows them: incomplete, not out of range.
-        if (s.field != ServerField::Year && strcmp(s.pszText, "0") == 0) {
+        // A lone 0 in a two-digit field that starts at 1 is the first digit of a leading-zero value ("02"), as
+        // the page shows them: incomplete, not out of range. A minute of 0 is a minute.
+        if (s.nMin == 1 && strcmp(s.pszText, "0") == 0) {
             out.bComplete = 0;
             continue;
         }

@@ -163,8 +163,16 @@ TEST(ServerPageCheck, YearHourMinuteRules) {
     }
     EXPECT_EQ(CheckServerPage(Texts("N", "", "00", "01", "2030", "1", "05")).field, ServerField::Month);
     EXPECT_EQ(CheckServerPage(Texts("N", "", "01", "01", "2030", "12", "60")).field, ServerField::Minute);
-    // One minute digit passes unchecked, even one that is not a digit; an empty minute is incomplete.
-    EXPECT_EQ(CheckServerPage(Texts("N", "", "01", "01", "2030", "12", "x")).bComplete, 1);
+    // A minute of one character is checked as one of two: a pasted letter is refused, a digit (0 too) is a minute.
+    o = CheckServerPage(Texts("N", "", "01", "01", "2030", "12", "x"));
+    EXPECT_EQ(o.message, ServerMessage::NotNumeric);
+    EXPECT_EQ(o.field, ServerField::Minute);
+    EXPECT_EQ(o.bComplete, 0);
+    for (const char* minute : {"0", "7"}) {
+        o = CheckServerPage(Texts("N", "", "01", "01", "2030", "12", minute));
+        EXPECT_EQ(o.message, ServerMessage::None) << minute;
+        EXPECT_EQ(o.bComplete, 1) << minute;
+    }
     EXPECT_EQ(CheckServerPage(Texts("N", "", "01", "01", "2030", "12", "")).bComplete, 0);
     o = CheckServerPage(Texts("N", "", "1a", "01", "2030", "12", "00"));
     EXPECT_EQ(o.message, ServerMessage::NotNumeric);
