@@ -19,10 +19,7 @@ bool DecodeHeader(const uint8_t* pData, size_t nLength, PacketHeader& header) {
 bool DecodeInfoReply(const uint8_t* pData, size_t nLength, PacketHeader& header, DeviceInfo& info) {
     CByteReader reader(pData, nLength);
     ReadHeader(reader, header);
-    if (!reader.Ok()) {
-        info = DeviceInfo{};
-        return false;
-    }
-    reader.ReadAvailable(&info, sizeof info);
-    return true;
+    reader.ReadBytes(&info, sizeof info);
+    if (!reader.Ok()) info = DeviceInfo{};
+    return reader.Ok();
 }

@@ -11,6 +11,6 @@
 // False when the datagram is shorter than a header.
 bool DecodeHeader(const uint8_t* pData, size_t nLength, PacketHeader& header);
 
-// Header and DeviceInfo payload of an info reply. Bytes of the 254-byte payload that did not arrive are
-// zero, never left over from an earlier datagram. False when the datagram is shorter than a header.
+// Header and DeviceInfo payload of an info reply. False, with the info all zero, when the datagram ends
+// before the 254-byte payload does: a part of a record is no appliance.
 bool DecodeInfoReply(const uint8_t* pData, size_t nLength, PacketHeader& header, DeviceInfo& info);

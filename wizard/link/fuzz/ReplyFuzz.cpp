@@ -23,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
 
     DeviceInfo info;
     if (DecodeInfoReply(pData, nSize, header, info)) {
+        // Only a whole record is an appliance: a short reply listed one with an empty MAC.
+        if (nSize < PACKET_HEADER_SIZE + sizeof info) __builtin_trap();
         DeviceInfo read = info;
         ApplyReceiverRules(read, 0x0A0112C6, InfoReceiver::DeviceRead);
         if (strlen(read.settings.szAuxName) >= sizeof read.settings.szAuxName) __builtin_trap();
