@@ -123,8 +123,9 @@ int NetCleanup() {
 }
 
 void NetGetLocalAddresses(uint32_t (&table)[MAX_LOCAL_ADDRESSES], int* pnCount) {
-    char szName[100] = {};
-    if (gethostname(szName, sizeof szName - 1) == SOCKET_ERROR) return;
+    // 256 bytes hold any name gethostname returns.
+    char szName[256] = {};
+    if (gethostname(szName, sizeof szName) == SOCKET_ERROR) return;
     hostent* pHost = gethostbyname(szName);
     if (!pHost || pHost->h_addrtype != AF_INET || pHost->h_length != 4) return;
     int nCount = 0;

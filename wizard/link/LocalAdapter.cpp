@@ -5,25 +5,31 @@
 #include <iphlpapi.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Framework.h"
 
 namespace {
+// Room for about 14 adapters; a PC with more is asked again with the size it reports.
 constexpr ULONG ADAPTER_BUFFER_SIZE = 10240;
-// 704 bytes a record in this 64-bit build (640 in a 32-bit one): the buffer holds 14 adapters.
-static_assert(sizeof(IP_ADAPTER_INFO) == 704);
+// Adapters may come between a call and the next, which then asks for more again.
+constexpr int ADAPTER_CALLS = 3;
 }  // namespace
 
 BOOL CLocalAdapter::Choose(uint32_t dwPreferred) {
     m_szAddress[0] = 0;
     m_szMask[0] = 0;
-    alignas(IP_ADAPTER_INFO) BYTE buffer[ADAPTER_BUFFER_SIZE];
+    std::vector<IP_ADAPTER_INFO> buffer;
     ULONG nSize = ADAPTER_BUFFER_SIZE;
-    // GetAdaptersInfo reports its failure as its result, not through GetLastError.
-    m_dwError = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer), &nSize);
+    for (int nCall = 0; nCall < ADAPTER_CALLS; ++nCall) {
+        buffer.resize((nSize + sizeof(IP_ADAPTER_INFO) - 1) / sizeof(IP_ADAPTER_INFO));
+        // GetAdaptersInfo reports its failure as its result, not through GetLastError.
+        m_dwError = GetAdaptersInfo(buffer.data(), &nSize);
+        if (m_dwError != ERROR_BUFFER_OVERFLOW) break;
+    }
     if (m_dwError != ERROR_SUCCESS) return FALSE;
     const IP_ADAPTER_INFO* pChosen = nullptr;
-    for (const IP_ADAPTER_INFO* p = reinterpret_cast<IP_ADAPTER_INFO*>(buffer); p; p = p->Next) {
+    for (const IP_ADAPTER_INFO* p = buffer.data(); p; p = p->Next) {
         if (strncmp(p->Description, "PPP Adapter", 11) == 0) continue;
         if (!pChosen) pChosen = p;
         if (dwPreferred && inet_addr(p->IpAddressList.IpAddress.String) == dwPreferred) {
