@@ -27,6 +27,8 @@ END_MESSAGE_MAP()
 
 namespace {
 
+constexpr DWORD WORKGROUPS_PER_CALL = 500;
+
 struct Limit {
     int nId;
     int nChars;
@@ -51,13 +53,13 @@ int FieldId(ServerField field) {
     }
 }
 
-// Fetches entries until a call does not succeed, or succeeds with none (Wine's router reports an entry too
-// big for the buffer that way, and asking again would never end); pfnEntry sees each one.
+// Fetches entries, up to dwPerCall a call, until a call does not succeed, or succeeds with none (Wine's router
+// reports an entry too big for the buffer that way, and asking again would never end); pfnEntry sees each one.
 template <typename F>
-void FetchAll(HANDLE hEnum, F&& pfnEntry) {
+void FetchAll(HANDLE hEnum, DWORD dwPerCall, F&& pfnEntry) {
     alignas(NETRESOURCEA) static char buffer[10240];
     for (;;) {
-        DWORD dwCount = 500;
+        DWORD dwCount = dwPerCall;
         // The call is told of 320 bytes only: it ends as soon as the next entry does not fit in them.
         DWORD dwSize = 320;
         memset(buffer, 0, sizeof buffer);
@@ -163,7 +165,10 @@ void EnumWorkgroups(CStringList& names) {
     NETRESOURCEA provider = {};
     char szRemote[256] = "", szProvider[256] = "";
     bool bFound = false;
-    FetchAll(hEnum, [&](const NETRESOURCEA& r) {
+    // The top level (one entry per provider) is fetched one entry a call: asked for more entries than it has
+    // providers, Wine's router reads past the end of its provider table and crashes. Windows hands out the
+    // same entries either way.
+    FetchAll(hEnum, 1, [&](const NETRESOURCEA& r) {
         if (r.lpProvider && (lstrcmpiA(r.lpProvider, "microsoft windows network") == 0 ||
                              lstrcmpiA(r.lpProvider, "microsoft network") == 0)) {
             provider = r;
@@ -181,7 +186,7 @@ void EnumWorkgroups(CStringList& names) {
     WNetCloseEnum(hEnum);
     if (!bFound) return;
     if (WNetOpenEnumA(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &provider, &hEnum) != NO_ERROR) return;
-    FetchAll(hEnum, [&](const NETRESOURCEA& r) {
+    FetchAll(hEnum, WORKGROUPS_PER_CALL, [&](const NETRESOURCEA& r) {
         if (r.lpRemoteName) names.AddTail(r.lpRemoteName);
         return true;
     });
@@ -189,15 +194,18 @@ void EnumWorkgroups(CStringList& names) {
 }
 
 void CServerPage::OnWorkgroupDropDown() {
+    // The name in the edit, loaded or typed, stays what it is: the list only offers names.
+    CString strWorkgroup;
+    GetDlgItemText(IDC_SERVER_WORKGROUP, strWorkgroup);
     SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_RESETCONTENT);
     CStringList names;
     EnumWorkgroups(names);
     for (POSITION pos = names.GetHeadPosition(); pos;)
         SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_ADDSTRING, 0,
                            reinterpret_cast<LPARAM>(static_cast<LPCSTR>(names.GetNext(pos))));
-    char szWorkgroup[sizeof g_settings.szWorkgroup + 1] = {};
-    memcpy(szWorkgroup, g_settings.szWorkgroup, sizeof g_settings.szWorkgroup);
-    // Prefix search from the first item on, so that it wraps round and tries the first item last.
-    SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(szWorkgroup));
-    SetDlgItemText(IDC_SERVER_WORKGROUP, szWorkgroup);
+    // Prefix search from the first item on, so that it wraps round and tries the first item last; a match
+    // puts the whole item into the edit, so the name is put back.
+    SendDlgItemMessage(IDC_SERVER_WORKGROUP, CB_SELECTSTRING, 0,
+                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strWorkgroup)));
+    SetDlgItemText(IDC_SERVER_WORKGROUP, strWorkgroup);
 }
