@@ -8,7 +8,7 @@
   cli_lab.py ... apply                               apply: 100 appliances, dry run first, a bad table, partial
   cli_lab.py ... disks                               disks, eject (both interfaces, in use, unknown), watch
 
-CMD is the tool's command (`zentrive`, or `wine zentrive.exe`). Each scenario runs the built tool, checks
+CMD is the tool's command (`zentrive`, or `wine zentrive.exe` with --wine). Each scenario runs the built tool, checks
 its output and exit code, and checks what reached the appliances in the simulator's JSON log.
 """
 import argparse
@@ -41,6 +41,7 @@ zsimctl = _load_zsimctl()
 FAILURES = []
 TOOL = []
 WORK = ""
+WINE = False
 
 
 def check(condition, what):
@@ -55,6 +56,11 @@ def run(*args, stdin=None):
     p = subprocess.run(TOOL + list(args), input=stdin, capture_output=True, text=True, timeout=400)
     print("$ zentrive %s -> %d\n%s%s" % (" ".join(args), p.returncode, p.stdout, p.stderr))
     return p.returncode, p.stdout, p.stderr
+
+
+def tool_path(path):
+    """A file name as the tool sees it: under Wine, Unix files are on drive Z:."""
+    return "Z:" + path.replace("/", "\\") if WINE else path
 
 
 def sim(name):
@@ -194,14 +200,14 @@ def scenario_set():
     checks = [r for r in since_mark("set_a1", "password", dir="rx") if r["decoded"].get("wType") == 19]
     check(len(checks) == 3, "two lost checks, the third answered (%d)" % len(checks))
     check(all(r["local"] == "198.18.1.10:915" for r in checks), "every check went to the appliance's address")
-    check(not any("secret".encode().hex() in r["hex"] for r in log("set_a1") if r["local"].startswith("255.")),
+    check(not any("secret".encode().hex() in r["hex"] for r in log("set_a1") if r.get("local", "").startswith("255.")),
           "the password never went by broadcast")
     after = record("PW")
     check(after[6:21].rstrip(b"\0") == b"NEWNAME" and after[162] == 50, "name and time zone written")
     outside = [i for i in changed_offsets(before, after) if not (6 <= i < 70 or 162 <= i < 166)]
     check(outside == [], "no other byte changed: %s" % outside)
 
-    code, _, err = run("set", PW_MAC, "--workgroup", "OFFICE", "--password-file", wrong_file)
+    code, _, err = run("set", PW_MAC, "--workgroup", "OFFICE", "--password-file", tool_path(wrong_file))
     check(code == 3 and "-305" in err and "Wrong password" in err, "a wrong password exits 3 with its message")
     check(rx("set_a1", 17) and all(r["appliance"] == "PW" for r in rx("set_a1", 17)) and len(rx("set_a1", 17)) == 1,
           "no write after a wrong password")
@@ -209,7 +215,7 @@ def scenario_set():
     code, _, err = run("set", "REFUSE", "--workgroup", "OFFICE", "--timeout", "3")
     check(code == 3 and "-101" in err and "Set IP fail" in err, "a refusal exits 3 with code and message")
 
-    code, _, err = run("set", "02:5a:54:12:09:0a", "--workgroup", "OFFICE", "--password-file", pw_file)
+    code, _, err = run("set", "02:5a:54:12:09:0a", "--workgroup", "OFFICE", "--password-file", tool_path(pw_file))
     check(code == 0, "outside the subnet, the write goes by broadcast and succeeds")
     off = [r for r in log("set_off", dir="rx", service="config") if r["decoded"].get("wType") in (17, 19)]
     check(off and all(r["local"] == "255.255.255.255:915" for r in off), "outside the subnet: broadcasts")
@@ -250,17 +256,17 @@ def scenario_apply():
     bad = apply_rows()
     bad[57]["date"] = "2027-02-30"
     write_csv(os.path.join(WORK, "bad.csv"), bad)
-    code, _, err = run("apply", os.path.join(WORK, "bad.csv"))
+    code, _, err = run("apply", tool_path(os.path.join(WORK, "bad.csv")))
     check(code == 1 and "row 59" in err, "a bad row stops the whole table before anything is sent")
 
     table = os.path.join(WORK, "shops.csv")
     write_csv(table, apply_rows())
-    code, out, _ = run("apply", table, "--dry-run", "--format", "json")
+    code, out, _ = run("apply", tool_path(table), "--dry-run", "--format", "json")
     planned = json.loads(out) if code == 0 else []
     check(code == 0 and len({p["mac"] for p in planned}) == 100, "the dry run reads all 100")
     check(rx("apply", 17) == [], "the dry run writes nothing")
 
-    code, out, _ = run("apply", table, "--format", "json")
+    code, out, _ = run("apply", tool_path(table), "--format", "json")
     outcome = json.loads(out) if code == 0 else []
     check(code == 0 and len(outcome) == 100 and all(o["outcome"] == "written" for o in outcome), "100 written")
     check(len(rx("apply", 17)) == 100, "one write each")
@@ -286,7 +292,7 @@ def scenario_apply():
     partial = os.path.join(WORK, "partial.json")
     with open(partial, "w") as f:
         json.dump([{"mac": "02:5a:54:12:01:0a", "workgroup": "AGAIN"}, {"mac": "02:5a:54:12:09:09", "name": "GONE"}], f)
-    code, out, _ = run("apply", partial, "--timeout", "3", "--format", "csv")
+    code, out, _ = run("apply", tool_path(partial), "--timeout", "3", "--format", "csv")
     outcome = list(csv.DictReader(io.StringIO(out)))
     check(code == 5 and [o["outcome"] for o in outcome] == ["written", "failed"], "partial success exits 5")
 
@@ -333,15 +339,17 @@ def scenario_disks():
 
 
 def main():
-    global TOOL, WORK
+    global TOOL, WORK, WINE
     zlab.require_lab("cli_lab.py")
     parser = argparse.ArgumentParser()
     parser.add_argument("--zentrive", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--wine", action="store_true", help="the tool is zentrive.exe under Wine")
     parser.add_argument("scenario", choices=["search_show", "set", "apply", "disks"])
     args = parser.parse_args()
     TOOL = shlex.split(args.zentrive)
     WORK = args.work
+    WINE = args.wine
     os.makedirs(WORK, exist_ok=True)
     globals()["scenario_" + args.scenario]()
     if FAILURES:
