@@ -22,6 +22,21 @@ size_t FillHeader(uint8_t (&packet)[MAX_PACKET], uint16_t wType, uint16_t wSeque
     return PACKET_HEADER_SIZE + static_cast<size_t>(nPayload);
 }
 
+struct Datagram {
+    uint8_t data[MAX_PACKET];
+    size_t nLength = 0;
+    uint32_t sender = 0;
+};
+
+// Waits at most nWaitMs for one datagram and reads it.
+IDatagramSocket::WaitResult ReceiveWithin(IDatagramSocket& socket, uint64_t nWaitMs, Datagram& datagram) {
+    IDatagramSocket::WaitResult wait = socket.WaitReadable(static_cast<uint32_t>(nWaitMs));
+    if (wait == IDatagramSocket::READABLE &&
+        !socket.Receive(datagram.data, sizeof datagram.data, datagram.nLength, datagram.sender))
+        return IDatagramSocket::FAILED;
+    return wait;
+}
+
 }  // namespace
 
 uint16_t CConfigClient::NextSequence() {
@@ -79,19 +94,16 @@ CConfigClient::Result CConfigClient::Search(CDeviceList& list, uint32_t nLimitMs
             nTick += SEARCH_SCHEDULE.nPeriodMs;
             continue;
         }
-        uint64_t nWait = std::min(nTick, nEnd) - nNow;
-        IDatagramSocket::WaitResult wait = socket->WaitReadable(static_cast<uint32_t>(nWait));
+        Datagram reply;
+        IDatagramSocket::WaitResult wait = ReceiveWithin(*socket, std::min(nTick, nEnd) - nNow, reply);
         if (wait == IDatagramSocket::FAILED) return NetworkError(*socket);
         if (wait == IDatagramSocket::TIMED_OUT) continue;
-        uint8_t reply[MAX_PACKET];
-        size_t nReceived = 0;
-        uint32_t sender = 0;
-        if (!socket->Receive(reply, sizeof reply, nReceived, sender)) return NetworkError(*socket);
         PacketHeader header;
         DeviceInfo info;
-        if (!DecodeInfoReply(reply, nReceived, header, info) || !IsAcceptedSearchReply(header, info, wSequence))
+        if (!DecodeInfoReply(reply.data, reply.nLength, header, info) ||
+            !IsAcceptedSearchReply(header, info, wSequence))
             continue;
-        ApplyReceiverRules(info, sender, InfoReceiver::Search);
+        ApplyReceiverRules(info, reply.sender, InfoReceiver::Search);
         bool bCreated = false;
         list.Add(info, nBound, &bCreated);
         if (bEnough && bEnough(list)) return {};
@@ -121,16 +133,13 @@ CConfigClient::Result CConfigClient::Transact(const DeviceEntry& entry, uint16_t
         if (!socket->SendTo(destination, CONFIG_PORT, packet, nLength)) return NetworkError(*socket);
         const uint64_t nDue = CPlatform::NowMs() + schedule.nPeriodMs;
         for (uint64_t nNow = CPlatform::NowMs(); nNow < nDue; nNow = CPlatform::NowMs()) {
-            IDatagramSocket::WaitResult wait = socket->WaitReadable(static_cast<uint32_t>(nDue - nNow));
+            Datagram reply;
+            IDatagramSocket::WaitResult wait = ReceiveWithin(*socket, nDue - nNow, reply);
             if (wait == IDatagramSocket::FAILED) return NetworkError(*socket);
             if (wait == IDatagramSocket::TIMED_OUT) break;
-            uint8_t reply[MAX_PACKET];
-            size_t nReceived = 0;
-            uint32_t sender = 0;
-            if (!socket->Receive(reply, sizeof reply, nReceived, sender)) return NetworkError(*socket);
             PacketHeader header;
-            if (!DecodeHeader(reply, nReceived, header)) continue;
-            if (!accept(reply, nReceived, sender)) continue;
+            if (!DecodeHeader(reply.data, reply.nLength, header) || !accept(reply.data, reply.nLength, reply.sender))
+                continue;
             if (header.wStatus != 0) return {Outcome::Refused, header.wStatus, {}};
             return {};
         }

@@ -173,13 +173,18 @@ int CZentriveTool::ReadSettings(const DeviceEntry& entry, DeviceInfo& info) {
     return EXIT_DONE;
 }
 
-int CZentriveTool::RunShow(const std::string& appliance) {
+int CZentriveTool::FindAndRead(const std::string& appliance, CDeviceList& list, const DeviceEntry*& pEntry,
+                               DeviceInfo& info) {
     if (!OpenInterfaces()) return EXIT_USAGE;
+    if (int nCode = FindAppliance(appliance, list, pEntry)) return nCode;
+    return ReadSettings(*pEntry, info);
+}
+
+int CZentriveTool::RunShow(const std::string& appliance) {
     CDeviceList list;
     const DeviceEntry* pEntry = nullptr;
     DeviceInfo info;
-    if (int nCode = FindAppliance(appliance, list, pEntry)) return nCode;
-    if (int nCode = ReadSettings(*pEntry, info)) return nCode;
+    if (int nCode = FindAndRead(appliance, list, pEntry, info)) return nCode;
     std::vector<FieldDifference> fields = DescribeSettings(info.settings);
     fields.push_back({"password", "", pEntry->bPasswordSet ? "yes" : "no"});
     fields.push_back({"info", "", std::string(info.szInfoText, strnlen(info.szInfoText, sizeof info.szInfoText))});
@@ -222,12 +227,10 @@ int CZentriveTool::RunSet(const std::string& appliance, const CSettingsChange& c
         for (const std::string& e : errors) Complain(e);
         return EXIT_USAGE;
     }
-    if (!OpenInterfaces()) return EXIT_USAGE;
     CDeviceList list;
     const DeviceEntry* pEntry = nullptr;
     DeviceInfo info;
-    if (int nCode = FindAppliance(appliance, list, pEntry)) return nCode;
-    if (int nCode = ReadSettings(*pEntry, info)) return nCode;
+    if (int nCode = FindAndRead(appliance, list, pEntry, info)) return nCode;
     DeviceSettings settings = info.settings;
     change.ApplyTo(settings);
     COutputTable table({"field", "before", "after"});

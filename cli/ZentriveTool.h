@@ -40,6 +40,8 @@ private:
     bool OpenInterfaces();
     // Search, then the one appliance the text names (MAC, IP address or server name).
     int FindAppliance(const std::string& appliance, CDeviceList& list, const DeviceEntry*& pEntry);
+    // Both of the above, for the one appliance show and set work on.
+    int FindAndRead(const std::string& appliance, CDeviceList& list, const DeviceEntry*& pEntry, DeviceInfo& info);
     // Reads the appliance's settings; an exit code.
     int ReadSettings(const DeviceEntry& entry, DeviceInfo& info);
     // The password check (when the appliance has one) and the write; an exit code and the message.

@@ -19,25 +19,19 @@ import os
 import shlex
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "lab"))
 import zlab  # noqa: E402
-import importlib.machinery  # noqa: E402
-import importlib.util  # noqa: E402
+import types  # noqa: E402
 
-
-def _load_zsimctl():
-    path = os.path.join(HERE, "..", "..", "appliance", "zsimctl")
-    loader = importlib.machinery.SourceFileLoader("zsimctl", path)
-    spec = importlib.util.spec_from_loader("zsimctl", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
-    return module
-
-
-zsimctl = _load_zsimctl()
+# zsimctl is a script without the .py ending: load it as a module.
+ZSIMCTL = os.path.join(HERE, "..", "..", "appliance", "zsimctl")
+zsimctl = types.ModuleType("zsimctl")
+with open(ZSIMCTL) as _f:
+    exec(compile(_f.read(), ZSIMCTL, "exec"), zsimctl.__dict__)
 FAILURES = []
 TOOL = []
 WORK = ""
@@ -51,11 +45,28 @@ def check(condition, what):
     return condition
 
 
-def run(*args, stdin=None):
+class Tool:
+    """The tool running with its output in files: under Wine, processes the tool starts may keep a pipe open
+    after it ended, so the end of the tool is its exit, not the end of its output."""
+
+    def __init__(self, args, stdin=None):
+        self.args = list(args)
+        self.out = tempfile.TemporaryFile("w+")
+        self.err = tempfile.TemporaryFile("w+")
+        self.proc = subprocess.Popen(TOOL + self.args, stdin=stdin, stdout=self.out, stderr=self.err, text=True)
+
+    def finish(self, timeout=400):
+        code = self.proc.wait(timeout)
+        self.out.seek(0)
+        self.err.seek(0)
+        out, err = self.out.read(), self.err.read()
+        print("$ zentrive %s -> %d\n%s%s" % (" ".join(self.args), code, out, err))
+        return code, out, err
+
+
+def run(*args):
     """Runs the tool; (exit code, stdout, stderr)."""
-    p = subprocess.run(TOOL + list(args), input=stdin, capture_output=True, text=True, timeout=400)
-    print("$ zentrive %s -> %d\n%s%s" % (" ".join(args), p.returncode, p.stdout, p.stderr))
-    return p.returncode, p.stdout, p.stderr
+    return Tool(args, stdin=subprocess.DEVNULL).finish()
 
 
 def tool_path(path):
@@ -187,16 +198,18 @@ def scenario_set():
 
     # The password is read after the appliance was read: lose the first two checks then.
     mark("set_a1", "password")
-    proc = subprocess.Popen(TOOL + ["set", PW_MAC, "--name", "NEWNAME", "--timezone", "50", "--password-stdin"],
-                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    tool = Tool(["set", PW_MAC, "--name", "NEWNAME", "--timezone", "50", "--password-stdin"], stdin=subprocess.PIPE)
     deadline = time.monotonic() + 60
     while not [r for r in since_mark("set_a1", "password", dir="tx") if r["decoded"].get("wType") == 16]:
-        check(time.monotonic() < deadline, "the tool reads the appliance") or break_out(proc)
+        if time.monotonic() > deadline:
+            tool.proc.kill()
+            raise SystemExit("the tool never read the appliance")
         time.sleep(0.05)
     sim("set_a1").ok("fault PW drop-first=2")
-    out, err = proc.communicate("secret\n", timeout=120)
-    print(out, err)
-    check(proc.returncode == 0, "set with a password exits 0 (%d)" % proc.returncode)
+    tool.proc.stdin.write("secret\n")
+    tool.proc.stdin.close()
+    code, _, _ = tool.finish(120)
+    check(code == 0, "set with a password exits 0 (%d)" % code)
     checks = [r for r in since_mark("set_a1", "password", dir="rx") if r["decoded"].get("wType") == 19]
     check(len(checks) == 3, "two lost checks, the third answered (%d)" % len(checks))
     check(all(r["local"] == "198.18.1.10:915" for r in checks), "every check went to the appliance's address")
@@ -223,11 +236,6 @@ def scenario_set():
 
     code, _, err = run("set", "DEAF", "--workgroup", "X", "--timeout", "3")
     check(code == 2 and "no answer" in err, "an appliance that ignores its address: no answer, exit 2")
-
-
-def break_out(proc):
-    proc.kill()
-    raise SystemExit("the tool never read the appliance")
 
 
 # ---- apply ------------------------------------------------------------------------------------------------
@@ -324,15 +332,13 @@ def scenario_disks():
     code, _, _ = run("eject", "NOPE")
     check(code == 2, "an unknown server exits 2")
 
-    watcher = subprocess.Popen(TOOL + ["watch", "--format", "json", "--count", "2", "--seconds", "60"],
-                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    watcher = Tool(["watch", "--format", "json", "--count", "2", "--seconds", "60"], stdin=subprocess.DEVNULL)
     deadline = time.monotonic() + 30
     while not listening_on_917() and time.monotonic() < deadline:
         time.sleep(0.05)
     sim("disks_a1").ok("plug NAS2 announce")
     sim("disks_a1").ok("pull NAS1 announce")
-    out, err = watcher.communicate(timeout=90)
-    print(out, err)
+    _, out, _ = watcher.finish(90)
     notices = [json.loads(line) for line in out.splitlines() if line.strip()]
     check([(n["notice"], n["server"]) for n in notices] == [("available", "NAS2"), ("removed", "NAS1")],
           "watch prints both notices as JSON lines")
