@@ -31,13 +31,16 @@ bool CPasswordSource::Prompt(std::string& error) {
     }
     std::fputs("Admin password: ", stderr);
     std::fflush(stderr);
-    bool bOk;
-    {
-        CConsoleEchoOff echoOff;
-        bOk = ReadLine(stdin, error);
-    }
+    bool bOk = ReadStdin(error);
     std::fputs("\n", stderr);
     return bOk;
+}
+
+bool CPasswordSource::ReadStdin(std::string& error) {
+    // Unbuffered, so that no copy of the password stays behind in the stream's buffer.
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
+    CConsoleEchoOff echoOff;
+    return ReadLine(stdin, error);
 }
 
 const char* CPasswordSource::Get(std::string& error) {
@@ -48,7 +51,7 @@ const char* CPasswordSource::Get(std::string& error) {
             bOk = Prompt(error);
             break;
         case Kind::Stdin:
-            bOk = ReadLine(stdin, error);
+            bOk = ReadStdin(error);
             break;
         case Kind::File: {
             std::FILE* pFile = std::fopen(m_path.c_str(), "rb");
@@ -56,6 +59,7 @@ const char* CPasswordSource::Get(std::string& error) {
                 error = "cannot read the password file " + m_path;
                 return nullptr;
             }
+            std::setvbuf(pFile, nullptr, _IONBF, 0);
             bOk = ReadLine(pFile, error);
             std::fclose(pFile);
             break;

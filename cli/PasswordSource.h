@@ -22,6 +22,8 @@ public:
 private:
     bool ReadLine(std::FILE* pFile, std::string& error);
     bool Prompt(std::string& error);
+    // Standard input without echo when it is a terminal.
+    bool ReadStdin(std::string& error);
 
     Kind m_kind;
     std::string m_path;
