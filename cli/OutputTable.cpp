@@ -24,7 +24,10 @@ std::string COutputTable::JsonLine(size_t nRow) const {
 
 std::string COutputTable::CsvLine(size_t nRow) const {
     std::string line;
-    for (size_t c = 0; c < m_rows[nRow].size(); ++c) line += (c ? "," : "") + CsvField(m_rows[nRow][c]);
+    for (size_t c = 0; c < m_rows[nRow].size(); ++c) {
+        if (c) line += ',';
+        line += CsvField(m_rows[nRow][c]);
+    }
     return line;
 }
 

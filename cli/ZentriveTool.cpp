@@ -298,7 +298,10 @@ int CZentriveTool::RunApply(const std::string& path, bool bDryRun) {
             for (const FieldDifference& d : diff) table.AddRow({row.mac, name, d.field, d.before, d.after});
         } else {
             std::string changes;
-            for (const FieldDifference& d : diff) changes += (changes.empty() ? "" : " ") + d.field;
+            for (const FieldDifference& d : diff) {
+                if (!changes.empty()) changes += ' ';
+                changes += d.field;
+            }
             if (nCode == EXIT_DONE && !diff.empty()) nCode = WriteSettings(*pEntry, settings, message);
             if (nCode != EXIT_DONE && !message.empty()) Complain(message);
             message.clear();
