@@ -1,6 +1,8 @@
 // Reading the apply table.
 #include "ApplyTable.h"
 
+#include "AddressText.h"
+
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -72,25 +74,6 @@ void FillRow(ApplyRow& row, const std::vector<std::pair<std::string, std::string
 }
 
 }  // namespace
-
-bool ParseMac(const std::string& text, uint8_t (&abMac)[6]) {
-    if (text.size() != 17) return false;
-    for (size_t i = 0; i < 6; ++i) {
-        if (i > 0 && text[i * 3 - 1] != ':' && text[i * 3 - 1] != '-') return false;
-        unsigned nValue = 0;
-        for (size_t k = 0; k < 2; ++k) {
-            char c = text[i * 3 + k];
-            int nDigit = (c >= '0' && c <= '9')   ? c - '0'
-                         : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                         : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                                  : -1;
-            if (nDigit < 0) return false;
-            nValue = nValue * 16 + static_cast<unsigned>(nDigit);
-        }
-        abMac[i] = static_cast<uint8_t>(nValue);
-    }
-    return true;
-}
 
 bool ReadApplyTable(std::istream& in, bool bJson, std::vector<ApplyRow>& rows, std::vector<std::string>& errors) {
     const size_t nErrorsBefore = errors.size();

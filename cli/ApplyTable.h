@@ -19,6 +19,3 @@ struct ApplyRow {
 
 // Parses the table; false with one message per faulty row (all rows are looked at).
 bool ReadApplyTable(std::istream& in, bool bJson, std::vector<ApplyRow>& rows, std::vector<std::string>& errors);
-
-// A MAC address written as six hex pairs separated by ':' or '-'.
-bool ParseMac(const std::string& text, uint8_t (&abMac)[6]);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FieldRules.h"
+#include "AddressText.h"
 #include "OperationRules.h"
 #include "PacketCatalogue.h"
 #include "ReceiverRules.h"
@@ -114,15 +114,9 @@ CConfigClient::Result CConfigClient::Transact(const DeviceEntry& entry, uint16_t
                                               const RetrySchedule& schedule, const Acceptor& accept) {
     const LocalInterface* pFound = FoundThrough(entry);
     bool bOnSubnet = false;
-    if (pFound) {
-        uint8_t abAddress[4], abMask[4];
-        memcpy(abAddress, &pFound->address, 4);
-        memcpy(abMask, &pFound->mask, 4);
-        char szAddress[16], szMask[16];
-        FormatDotted(abAddress, szAddress);
-        FormatDotted(abMask, szMask);
-        bOnSubnet = IsOnSubnet(szAddress, szMask, entry.dwAddress);
-    }
+    if (pFound)
+        bOnSubnet =
+            IsOnSubnet(FormatAddress(pFound->address).c_str(), FormatAddress(pFound->mask).c_str(), entry.dwAddress);
     const uint32_t destination = DeviceDestination(entry.dwAddress, bOnSubnet);
 
     // Bound to the interface it was found through, so that a broadcast leaves where the appliance is.

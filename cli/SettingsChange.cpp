@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AddressText.h"
 #include "CheckNumber.h"
 #include "FieldRules.h"
 #include "TimeZones.h"
@@ -207,12 +208,9 @@ void CSettingsChange::SetClock(int nYear, int nMonth, int nDay, int nHour, int n
 }
 
 std::vector<FieldDifference> DescribeSettings(const DeviceSettings& s) {
-    char szMac[18];
-    snprintf(szMac, sizeof szMac, "%02x:%02x:%02x:%02x:%02x:%02x", s.abMac[0], s.abMac[1], s.abMac[2], s.abMac[3],
-             s.abMac[4], s.abMac[5]);
     return {
         {"name", "", Text(s.szServerName)},
-        {"mac", "", szMac},
+        {"mac", "", FormatMac(s.abMac)},
         {"dhcp", "", s.bFixedIp ? "off" : "on"},
         {"ip", "", Dotted(s.abIpAddress)},
         {"mask", "", Dotted(s.abSubnetMask)},

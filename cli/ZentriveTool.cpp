@@ -7,7 +7,7 @@
 #include <iostream>
 #include <set>
 
-#include "FieldRules.h"
+#include "AddressText.h"
 #include "OperationRules.h"
 #include "ResultCodes.h"
 #include "TimeZones.h"
@@ -15,21 +15,6 @@
 #include "UsbSocketAdapter.h"
 
 namespace {
-
-std::string Dotted(uint32_t address) {
-    uint8_t abOctets[4];
-    memcpy(abOctets, &address, sizeof abOctets);
-    char sz[16];
-    FormatDotted(abOctets, sz);
-    return sz;
-}
-
-std::string MacText(const uint8_t (&abMac)[6]) {
-    char sz[18];
-    snprintf(sz, sizeof sz, "%02x:%02x:%02x:%02x:%02x:%02x", abMac[0], abMac[1], abMac[2], abMac[3], abMac[4],
-             abMac[5]);
-    return sz;
-}
 
 std::string EntryName(const DeviceEntry& entry) {
     return std::string(entry.szServerName, strnlen(entry.szServerName, sizeof entry.szServerName));
@@ -67,8 +52,8 @@ bool CZentriveTool::OpenInterfaces() {
     }
     std::vector<LocalInterface> all = CPlatform::Interfaces(), chosen;
     for (const std::string& text : m_options.interfaces) {
-        auto it =
-            std::find_if(all.begin(), all.end(), [&](const LocalInterface& i) { return Dotted(i.address) == text; });
+        auto it = std::find_if(all.begin(), all.end(),
+                               [&](const LocalInterface& i) { return FormatAddress(i.address) == text; });
         if (it == all.end()) {
             Complain("--interface " + text + " is not an address of this computer");
             return false;
@@ -111,8 +96,9 @@ int CZentriveTool::RunSearch() {
     for (size_t i = 0; i < list.GetCount(); ++i) {
         const DeviceEntry& e = *list.GetAt(i);
         const LocalInterface* pFound = m_client->FoundThrough(e);
-        table.AddRow({EntryName(e), MacText(e.abMac), Dotted(e.dwAddress), pFound ? Dotted(pFound->address) : "",
-                      e.bPasswordSet ? "yes" : "no", std::to_string(e.wState)});
+        table.AddRow({EntryName(e), FormatMac(e.abMac), FormatAddress(e.dwAddress),
+                      pFound ? FormatAddress(pFound->address) : "", e.bPasswordSet ? "yes" : "no",
+                      std::to_string(e.wState)});
     }
     table.Write(std::cout, m_options.format);
     return EXIT_DONE;
@@ -151,7 +137,7 @@ int CZentriveTool::FindAppliance(const std::string& appliance, CDeviceList& list
     }
     if (hits.size() > 1) {
         std::string text = appliance + " names " + std::to_string(hits.size()) + " appliances; give one by MAC or IP:";
-        for (const DeviceEntry* e : hits) text += "\n  " + MacText(e->abMac) + "  " + Dotted(e->dwAddress);
+        for (const DeviceEntry* e : hits) text += "\n  " + FormatMac(e->abMac) + "  " + FormatAddress(e->dwAddress);
         Complain(text);
         return EXIT_USAGE;
     }
@@ -325,22 +311,26 @@ int CZentriveTool::RunTimeZones() {
     return EXIT_DONE;
 }
 
+bool CZentriveTool::DiscoverThrough(const LocalInterface& local, std::vector<std::string>& names,
+                                    std::vector<std::string>& addresses) {
+    CUsbSocketAdapter socket;
+    if (RunDiscovery(socket, {local.address}, names, addresses)) return true;
+    Complain("discovery: network error: " + socket.LastError());
+    return false;
+}
+
 int CZentriveTool::RunDisks() {
     if (!OpenInterfaces()) return EXIT_USAGE;
     COutputTable table({"server", "path", "address", "interface"});
     std::set<std::pair<std::string, std::string>> seen;
     for (const LocalInterface& local : m_client->Interfaces()) {
-        CUsbSocketAdapter socket;
         std::vector<std::string> names, addresses;
-        if (!RunDiscovery(socket, {local.address}, names, addresses)) {
-            Complain("discovery: network error: " + socket.LastError());
-            return EXIT_NETWORK;
-        }
+        if (!DiscoverThrough(local, names, addresses)) return EXIT_NETWORK;
         for (size_t i = 0; i < names.size(); ++i) {
             if (names[i].empty() || !seen.insert({names[i], addresses[i]}).second) continue;
             std::string server;
             ServerOfPath(names[i], server);
-            table.AddRow({server, names[i], addresses[i], Dotted(local.address)});
+            table.AddRow({server, names[i], addresses[i], FormatAddress(local.address)});
         }
     }
     table.Write(std::cout, m_options.format);
@@ -352,12 +342,8 @@ int CZentriveTool::RunEject(const std::string& server) {
     // Find the appliance first: the request leaves through its interface and only its own reply counts.
     uint32_t localAddress = 0, applianceAddress = 0;
     for (const LocalInterface& local : m_client->Interfaces()) {
-        CUsbSocketAdapter socket;
         std::vector<std::string> names, addresses;
-        if (!RunDiscovery(socket, {local.address}, names, addresses)) {
-            Complain("discovery: network error: " + socket.LastError());
-            return EXIT_NETWORK;
-        }
+        if (!DiscoverThrough(local, names, addresses)) return EXIT_NETWORK;
         for (size_t i = 0; i < names.size() && !applianceAddress; ++i) {
             std::string name;
             ServerOfPath(names[i], name);
@@ -425,14 +411,14 @@ int CZentriveTool::RunWatch(uint64_t nCount, double seconds) {
         std::string path = UsbPacketName(notice), server;
         ServerOfPath(path, server);
         COutputTable row(columns);
-        row.AddRow({NoticeName(notice.wType), server, path, Dotted(sender)});
+        row.AddRow({NoticeName(notice.wType), server, path, FormatAddress(sender)});
         if (m_options.format == OutputFormat::Json)
             std::cout << row.JsonLine(0) << "\n";
         else if (m_options.format == OutputFormat::Csv)
             std::cout << row.CsvLine(0) << "\n";
         else
-            std::cout << NoticeName(notice.wType) << "  " << server << "  " << path << "  from " << Dotted(sender)
-                      << "\n";
+            std::cout << NoticeName(notice.wType) << "  " << server << "  " << path << "  from "
+                      << FormatAddress(sender) << "\n";
         std::cout.flush();
         ++nPrinted;
     }

@@ -46,6 +46,9 @@ private:
     int ReadSettings(const DeviceEntry& entry, DeviceInfo& info);
     // The password check (when the appliance has one) and the write; an exit code and the message.
     int WriteSettings(const DeviceEntry& entry, const DeviceSettings& settings, std::string& message);
+    // The USB-disk discovery through one local address; false (with a message) on a network error.
+    bool DiscoverThrough(const LocalInterface& local, std::vector<std::string>& names,
+                         std::vector<std::string>& addresses);
     int ReportFailure(const CConfigClient::Result& result, const std::string& what, std::string& message) const;
 
     ToolOptions m_options;
