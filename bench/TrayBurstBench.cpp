@@ -48,7 +48,7 @@ bool Readable(SOCKET s) {
 // The start-up discovery is not part of the burst: it finds nothing. Echo tests stay the product's.
 class CNoDiscovery : public CTrayNetwork {
 public:
-    bool DiscoverDisks(CStringList&, CStringList&) override { return true; }
+    bool DiscoverDisks(CStringList&, CStringList&, CStringList&) override { return true; }
 };
 
 // Counts what the frame reads and when it last did something with a notice.

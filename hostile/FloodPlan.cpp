@@ -70,7 +70,13 @@ std::vector<uint8_t> CFloodPlan::UsbNotice(uint16_t type, uint16_t length, bool 
     std::vector<uint8_t> out(USB_RECORD, 0);
     PutU16(out, 0, type);
     PutU16(out, 6, length);
-    if (terminated) {
+    m_knownAnnouncement = false;
+    if (terminated && !m_knownNames.empty() && m_random() % 2 == 0) {
+        m_knownAnnouncement = type == 32;
+        const std::string& name = m_knownNames[m_random() % m_knownNames.size()];
+        std::copy(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(std::min(name.size(), USB_NAME - 1)),
+                  out.begin() + HEADER_SIZE);
+    } else if (terminated) {
         char name[64];
         std::snprintf(name, sizeof name, "\\\\FL%06llu\\usb", static_cast<unsigned long long>(m_names++ % 1000000));
         std::copy(name, name + std::char_traits<char>::length(name), out.begin() + HEADER_SIZE);
@@ -205,6 +211,9 @@ FloodDatagram CFloodPlan::Next(const std::vector<FloodTarget>& targets) {
     d.destination = m_random() % 4 == 0 ? 0xFFFFFFFFu : target.address;
     if (m_spoofedSources > 0) {
         d.source = static_cast<int>(m_random() % static_cast<unsigned>(m_spoofedSources + 1)) - 1;
+    }
+    if (usb && m_knownAnnouncement) {
+        d.source = -1;
     }
     m_counts[k]++;
     return d;

@@ -61,6 +61,11 @@ public:
     bool Overhear(const uint8_t* data, size_t len);
     // A sequence number for a reply that no transaction under way can be waiting for.
     uint16_t StaleSequence();
+    // Names seen on the LAN (a mapped disk's path, a server name): half the well-formed notices carry one of
+    // them instead of a new name. None: every notice has a new name. A disk announcement (type 32) with such a
+    // name leaves from the flooder's own address: one forged from an address that answers ping would make that
+    // address the disk's appliance, which no receiver can tell from the real one.
+    void SetKnownNames(const std::vector<std::string>& names) { m_knownNames = names; }
 
     uint64_t Count(FloodKind kind) const { return m_counts[static_cast<size_t>(kind)]; }
     size_t NextSweepSize() const { return m_sweep; }
@@ -76,6 +81,8 @@ private:
     int m_spoofedSources;
     size_t m_sweep = 0;
     uint64_t m_names = 0;
+    std::vector<std::string> m_knownNames;
+    bool m_knownAnnouncement = false;  // the last notice composed is a type 32 with a known name
     uint16_t m_newestSequence = 0;
     uint64_t m_counts[static_cast<size_t>(FloodKind::KIND_COUNT)] = {};
 };

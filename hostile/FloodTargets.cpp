@@ -83,6 +83,13 @@ TargetList ParseTargetList(const std::string& text) {
             list.stop = true;
             continue;
         }
+        if (line.compare(0, 5, "name=") == 0) {
+            const std::string name = line.substr(5);
+            if (!name.empty() && std::find(list.names.begin(), list.names.end(), name) == list.names.end()) {
+                list.names.push_back(name);
+            }
+            continue;
+        }
         FloodTarget target{};
         if (!ParseTarget(line, target)) {
             list.rejected.push_back(line);

@@ -21,9 +21,11 @@ struct TargetList {
     std::vector<FloodTarget> targets;
     std::vector<std::string> rejected;  // lines that are no lab target
     bool stop = false;                  // a line "stop": the flood is to end
+    std::vector<std::string> names;     // lines "name=TEXT": names the USB-disk notices use besides new ones
 };
 
 // A targets file: one target a line; blank lines and lines starting with # are skipped; duplicates count once.
+// A line "name=TEXT" gives a name (a disk path or server name seen on the LAN) for the notices to carry.
 TargetList ParseTargetList(const std::string& text);
 
 std::string FormatTarget(const FloodTarget& target);

@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
         if (!o.targetsFile.empty() && now >= nextRead) {
             TargetList list = ParseTargetList(ReadFile(o.targetsFile));
             fileTargets = list.targets;
+            plan.SetKnownNames(list.names);
             rejectedLines += list.rejected.size();
             stop = stop || list.stop;
             nextRead = now + std::chrono::milliseconds(250);

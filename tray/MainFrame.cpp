@@ -113,8 +113,13 @@ LRESULT CMainFrame::OnSocketNotify(WPARAM, LPARAM) {
     if (rec.wLength == 0) {
         return 0;
     }
-    // The sender's echo test runs beside the UI thread; the notice waits in the gate for its result.
     const std::string sender(g_senderAddress);
+    if ((rec.wType == PKT_EJECTED || rec.wType == PKT_REMOVED) &&
+        !g_mappingOrigins.MaySpeakFor(UsbPacketName(rec), sender)) {
+        m_nForeignRemovals++;
+        return 0;
+    }
+    // The sender's echo test runs beside the UI thread; the notice waits in the gate for its result.
     uint32_t checkId = 0;
     if (m_gate.Arrive(sender, GatedNotice{rec.wType, UsbPacketName(rec)}, checkId) == CNoticeGate::START_CHECK) {
         CTrayNetwork::Current()->BeginHostCheck(sender.c_str(), m_hWnd, WM_HOSTCHECKED, checkId);
@@ -212,8 +217,12 @@ void CMainFrame::OnMapDrive() {
     g_mapAddresses.RemoveAll();
     // The replies join the queue within its bounds, as notices do: a host that answers a discovery many
     // times over gets no more offers than one that announces them.
-    CStringList names(10), addresses(10);
-    CTrayNetwork::Current()->DiscoverDisks(names, addresses);
+    CStringList names(10), addresses(10), locals(10);
+    CTrayNetwork::Current()->DiscoverDisks(names, addresses, locals);
+    m_connLocal.RemoveAll();
+    m_connRemote.RemoveAll();
+    EnumConnections(m_connLocal, m_connRemote);
+    g_mappingOrigins.Discovered(ToVector(names), ToVector(addresses), ToVector(m_connRemote));
     for (POSITION name = names.GetHeadPosition(), address = addresses.GetHeadPosition(); name && address;) {
         const CString& path = names.GetNext(name);
         QueueOffer(path, addresses.GetNext(address));

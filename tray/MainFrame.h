@@ -33,6 +33,8 @@ public:
     const CTrayIcon& GetTrayIcon() const { return m_trayIcon; }
     SOCKET GetListener() const { return m_hSocket; }
     const CNoticeGate& GetNoticeGate() const { return m_gate; }
+    // Removal notices dropped because their sender does not serve the path they name.
+    uint64_t GetForeignRemovals() const { return m_nForeignRemovals; }
     // True once the window is gone while a dialog of the frame was running; the object then stays.
     bool IsWindowGone() const { return m_bWindowGone; }
 
@@ -59,6 +61,7 @@ protected:
     // Dialogs the frame is running; Exit during one of them destroys the window under the dialog's loop, and
     // the handler that runs it carries on once the loop gives up.
     int m_nModalDepth = 0;
+    uint64_t m_nForeignRemovals = 0;
     bool m_bWindowGone = false;
 
 private:

@@ -120,6 +120,8 @@ void CMapDriveDlg::OnOK() {
         const DWORD result = WNetAddConnectionA(remoteName, nullptr, localName);
         if (result != NO_ERROR) {
             ShowWNetError(this, result);
+        } else if (!g_mapAddresses.IsEmpty()) {
+            g_mappingOrigins.Mapped(remoteName, g_mapAddresses.GetHead().GetString());
         }
     }
     ContinueChain(IDOK);

@@ -11,6 +11,8 @@ CStringList g_removedPaths(10);
 CCriticalSection* g_csMapQueue = nullptr;
 CCriticalSection* g_csRemovedQueue = nullptr;
 
+CMappingOrigins g_mappingOrigins;
+
 bool g_mapDlgActive = false;
 bool g_removedDlgActive = false;
 bool g_warningActive = false;

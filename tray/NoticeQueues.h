@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CriticalSection.h"
+#include "MappingOrigins.h"
 #include "StringList.h"
 
 #include <windows.h>
@@ -27,6 +28,9 @@ extern CStringList g_removedPaths;
 // Created by the application's start-up; NULL before. Use the Lock/Unlock helpers below.
 extern CCriticalSection* g_csMapQueue;
 extern CCriticalSection* g_csRemovedQueue;
+
+// Who may announce that a mapped disk is gone (see MappingOrigins.h); UI thread only.
+extern CMappingOrigins g_mappingOrigins;
 
 extern bool g_mapDlgActive;
 extern bool g_removedDlgActive;

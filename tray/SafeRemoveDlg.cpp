@@ -24,7 +24,12 @@ ON_BN_CLICKED(IDC_EJECT, OnEject)
 END_MESSAGE_MAP()
 
 CSafeRemoveDlg::CSafeRemoveDlg(CWnd* pParent)
-    : CDialog(IDD_SAFE_REMOVE, pParent), m_names(10), m_addresses(10), m_localNames(10), m_remoteNames(10) {}
+    : CDialog(IDD_SAFE_REMOVE, pParent),
+      m_names(10),
+      m_addresses(10),
+      m_locals(10),
+      m_localNames(10),
+      m_remoteNames(10) {}
 
 void CSafeRemoveDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -44,13 +49,14 @@ void CSafeRemoveDlg::OnRefresh() {
     CWaitCursor wait;
     m_names.RemoveAll();
     m_addresses.RemoveAll();
+    m_locals.RemoveAll();
     m_tree.DeleteAllItems();
 
     CTrayNetwork* network = CTrayNetwork::Current();
-    network->DiscoverDisks(m_names, m_addresses);
+    network->DiscoverDisks(m_names, m_addresses, m_locals);
     POSITION name = m_names.GetHeadPosition();
     POSITION address = m_addresses.GetHeadPosition();
-    while (name && address) {
+    for (LPARAM reply = 0; name && address; reply++) {
         const CString& path = m_names.GetNext(name);
         const CString& from = m_addresses.GetNext(address);
         if (path.IsEmpty() || !network->IsHostReachable(from)) {
@@ -58,7 +64,8 @@ void CSafeRemoveDlg::OnRefresh() {
         }
         CString server;
         ServerOfPath(path, server);
-        m_tree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, server, 0, 0, 0, 0, 0, TVI_ROOT, TVI_LAST);
+        m_tree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, server, 0, 0, 0, 0, reply, TVI_ROOT,
+                          TVI_LAST);
     }
     m_tree.SetFocus();
 }
@@ -72,8 +79,12 @@ void CSafeRemoveDlg::OnEject() {
         return;
     }
 
+    const int index = static_cast<int>(m_tree.GetItemData(m_hEjectItem));
+    POSITION address = m_addresses.FindIndex(index);
+    POSITION local = m_locals.FindIndex(index);
     UsbPacket reply{};
-    if (!CTrayNetwork::Current()->QueryEject(server, reply)) {
+    if (!address || !local ||
+        !CTrayNetwork::Current()->QueryEject(server, m_locals.GetAt(local), m_addresses.GetAt(address), reply)) {
         CMessageBoxSource::Current()->MessageBox(m_hWnd, "Device not exists.", "Warning", MB_OK | MB_ICONEXCLAMATION);
     } else if (reply.wStatus == STATUS_IN_USE) {
         ShowWNetError(this, ERROR_CODE_DEVICE_IN_USE);

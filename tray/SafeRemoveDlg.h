@@ -1,6 +1,8 @@
 // CSafeRemoveDlg: "Safely Remove Network USB". Lists the appliances that answer discovery with a disk and
 // answer ICMP; Eject asks the chosen one to eject its disk and, once it confirms, disconnects every drive
-// letter mapped to a share of that server.
+// letter mapped to a share of that server. Each item keeps (as its data) the index of the discovery reply it
+// came from: the eject goes out through the interface that reply came through, and only the address that
+// sent it may confirm.
 #pragma once
 
 #include "Dialog.h"
@@ -24,6 +26,7 @@ protected:
     CImageList m_images;
     CStringList m_names;
     CStringList m_addresses;
+    CStringList m_locals;
     CStringList m_localNames;
     CStringList m_remoteNames;
     HTREEITEM m_hEjectItem = nullptr;

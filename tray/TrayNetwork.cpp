@@ -27,16 +27,17 @@ DWORD WINAPI RunHostCheck(LPVOID parameter) {
 
 }  // namespace
 
-bool CTrayNetwork::DiscoverDisks(CStringList& names, CStringList& addresses) {
-    return ::DiscoverDisks(names, addresses);
+bool CTrayNetwork::DiscoverDisks(CStringList& names, CStringList& addresses, CStringList& locals) {
+    return ::DiscoverDisks(names, addresses, &locals);
 }
 
 bool CTrayNetwork::IsHostReachable(const char* address) {
     return ::IsHostReachable(address);
 }
 
-bool CTrayNetwork::QueryEject(const CString& serverName, UsbPacket& reply) {
-    return ::QueryEject(serverName.GetString(), reply);
+bool CTrayNetwork::QueryEject(const CString& serverName, const CString& localAddress, const CString& applianceAddress,
+                              UsbPacket& reply) {
+    return ::QueryEject(serverName.GetString(), localAddress.GetString(), applianceAddress.GetString(), reply);
 }
 
 void CTrayNetwork::BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId) {

@@ -16,9 +16,12 @@ public:
     CTrayNetwork& operator=(const CTrayNetwork&) = delete;
     virtual ~CTrayNetwork() = default;
 
-    virtual bool DiscoverDisks(CStringList& names, CStringList& addresses);
+    // locals receives the local address each reply came through.
+    virtual bool DiscoverDisks(CStringList& names, CStringList& addresses, CStringList& locals);
     virtual bool IsHostReachable(const char* address);
-    virtual bool QueryEject(const CString& serverName, UsbPacket& reply);
+    // The eject query through the interface of localAddress; only applianceAddress's answer is the reply.
+    virtual bool QueryEject(const CString& serverName, const CString& localAddress, const CString& applianceAddress,
+                            UsbPacket& reply);
     // Starts the echo test of address beside the calling thread; its end is posted to window as message
     // with wParam = checkId and lParam = 1 when the address answered, else 0.
     virtual void BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId);

@@ -8,7 +8,7 @@ std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload() {
 }
 
 bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
-                  std::vector<std::string>& addresses) {
+                  std::vector<std::string>& addresses, std::vector<uint32_t>* replyLocals) {
     const UsbDiscoveryImage request = BuildDiscoveryRequest();
     for (uint32_t local : localAddresses) {
         if (!socket.Open(local)) return false;
@@ -29,33 +29,43 @@ bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresse
             }
             names.push_back(UsbPacketName(ParseUsbPacket(buffer, received)));
             addresses.push_back(FormatIPv4(sender));
+            if (replyLocals) replyLocals->push_back(local);
         }
         socket.Close();
     }
     return true;
 }
 
-bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket& reply) {
+bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, uint32_t localAddress, uint32_t applianceAddress,
+                   UsbPacket& reply) {
     const UsbPacketImage request = BuildEjectRequest(serverName);
     for (int attempt = 0; attempt < EJECT_TRIES; attempt++) {
-        if (!socket.Open(0)) return false;
+        if (!socket.Open(localAddress)) return false;
         if (!socket.SendBroadcast(request.data(), request.size())) {
             socket.Close();
             return false;
         }
-        IUsbSocket::WaitResult wait = socket.WaitReadable(EJECT_WAIT_MS);
-        if (wait == IUsbSocket::READABLE) {
+        uint64_t now = socket.NowMs();
+        const uint64_t deadline = now + EJECT_WAIT_MS;
+        while (now < deadline) {
+            IUsbSocket::WaitResult wait = socket.WaitReadable(static_cast<uint32_t>(deadline - now));
+            if (wait == IUsbSocket::TIMED_OUT) break;
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
             uint32_t sender = 0;
-            bool ok = socket.Receive(buffer, sizeof buffer, received, sender);
+            if (wait == IUsbSocket::SELECT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
+                socket.Close();
+                return false;
+            }
+            if (sender != applianceAddress) {
+                now = socket.NowMs();
+                continue;
+            }
             socket.Close();
-            if (!ok) return false;
             reply = ParseUsbPacket(buffer, received);
             return true;
         }
         socket.Close();
-        if (wait == IUsbSocket::SELECT_FAILED) return false;
     }
     return false;
 }

@@ -30,10 +30,14 @@ std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload();
 
 // For each local address in order: open a socket bound to it, broadcast the discovery request, and collect
 // every datagram until 2 s pass without one (or MAX_DISCOVERY_REPLIES came), appending its name and its sender's dotted
-// address. False when a socket operation failed; what was collected so far stays in the lists.
+// address, and, with replyLocals, the local address it came through. False when a socket operation failed; what
+// was collected so far stays in the lists.
 bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
-                  std::vector<std::string>& addresses);
+                  std::vector<std::string>& addresses, std::vector<uint32_t>* replyLocals = nullptr);
 
-// Broadcasts the eject request for serverName up to three times, each followed by 20 s of waiting; the first
-// datagram received is the reply. False when no datagram came or a socket operation failed.
-bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, UsbPacket& reply);
+// Broadcasts the eject request for serverName through the interface of localAddress (0: any) up to three times,
+// each followed by 20 s of waiting. Only a datagram from applianceAddress, where the appliance answered the
+// discovery, is the reply: any other host could otherwise have a disk pulled that was never ejected. Other
+// datagrams are read and ignored within the same 20 s. False when no reply came or a socket operation failed.
+bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, uint32_t localAddress, uint32_t applianceAddress,
+                   UsbPacket& reply);

@@ -59,24 +59,33 @@ void GetLocalAddresses(uint32_t addresses[MAX_LOCAL_ADDRESSES], int& count) {
         std::memcpy(&addresses[count++], *entry, 4);
 }
 
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket) {
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket,
+                   std::vector<std::string>* locals) {
     uint32_t local[MAX_LOCAL_ADDRESSES];
     int count = 0;
     GetLocalAddresses(local, count);
-    return RunDiscovery(socket, std::vector<uint32_t>(local, local + count), names, addresses);
+    std::vector<uint32_t> replyLocals;
+    const bool ok = RunDiscovery(socket, std::vector<uint32_t>(local, local + count), names, addresses,
+                                 locals ? &replyLocals : nullptr);
+    if (locals) {
+        for (uint32_t address : replyLocals) locals->push_back(FormatIPv4(address));
+    }
+    return ok;
 }
 
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses) {
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses,
+                   std::vector<std::string>* locals) {
     CWinsockUsbSocket socket;
-    return DiscoverDisks(names, addresses, socket);
+    return DiscoverDisks(names, addresses, socket, locals);
 }
 
-bool DiscoverDisks(CStringList& names, CStringList& addresses) {
-    std::vector<std::string> foundNames, foundAddresses;
-    bool ok = DiscoverDisks(foundNames, foundAddresses);
+bool DiscoverDisks(CStringList& names, CStringList& addresses, CStringList* locals) {
+    std::vector<std::string> foundNames, foundAddresses, foundLocals;
+    bool ok = DiscoverDisks(foundNames, foundAddresses, &foundLocals);
     for (size_t i = 0; i < foundNames.size(); i++) {
         names.AddTail(CString(foundNames[i].c_str()));
         addresses.AddTail(CString(foundAddresses[i].c_str()));
+        if (locals) locals->AddTail(CString(foundLocals[i].c_str()));
     }
     return ok;
 }
@@ -87,9 +96,13 @@ void ServerOfPath(CString path, CString& server) {
     server = text.c_str();
 }
 
-bool QueryEject(const std::string& serverName, UsbPacket& reply) {
+bool QueryEject(const std::string& serverName, const std::string& localAddress, const std::string& applianceAddress,
+                UsbPacket& reply) {
+    // An address that does not parse binds to any local address, and matches no sender.
+    const uint32_t local = inet_addr(localAddress.c_str());
     CWinsockUsbSocket socket;
-    return RunEjectQuery(socket, serverName, reply);
+    return RunEjectQuery(socket, serverName, local == INADDR_NONE ? 0 : local, inet_addr(applianceAddress.c_str()),
+                         reply);
 }
 
 // The reply buffer holds one ICMP_ECHO_REPLY of this build (40 bytes on x86_64, 28 on a 32-bit build),

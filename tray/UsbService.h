@@ -33,17 +33,22 @@ SOCKET OpenListener(HWND window, UINT message, int nReceiveBuffer = LISTENER_REC
 // g_senderAddress. False, changing neither, when nothing was read.
 bool ReceivePacket(SOCKET listener, UsbPacket& packet);
 
-// Discovery on every local address; appends one name and one address per reply.
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses);
-bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket);
+// Discovery on every local address; appends one name and one address per reply, and with locals the dotted
+// local address each reply came through.
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses,
+                   std::vector<std::string>* locals = nullptr);
+bool DiscoverDisks(std::vector<std::string>& names, std::vector<std::string>& addresses, IUsbSocket& socket,
+                   std::vector<std::string>* locals = nullptr);
 // The same into the class library's string lists, as the tray's queues and dialogs keep them.
-bool DiscoverDisks(CStringList& names, CStringList& addresses);
+bool DiscoverDisks(CStringList& names, CStringList& addresses, CStringList* locals = nullptr);
 
 // ServerOfPath for the class library's strings.
 void ServerOfPath(CString path, CString& server);
 
-// Broadcast eject request for serverName, 3 tries of 20 s; the first datagram received is the reply.
-bool QueryEject(const std::string& serverName, UsbPacket& reply);
+// Broadcast eject request for serverName through the interface of the dotted localAddress, 3 tries of 20 s;
+// the first datagram from the dotted applianceAddress is the reply.
+bool QueryEject(const std::string& serverName, const std::string& localAddress, const std::string& applianceAddress,
+                UsbPacket& reply);
 
 // True when at least one of 4 ICMP echoes to the dotted address is answered; shows the wait cursor meanwhile.
 bool IsHostReachable(const char* address);

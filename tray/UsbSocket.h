@@ -24,4 +24,6 @@ public:
     virtual bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) = 0;
     // Closes the socket; harmless when none is open.
     virtual void Close() = 0;
+    // Milliseconds of a monotonic clock: a wait that a stray datagram cut short goes on to its deadline.
+    virtual uint64_t NowMs() = 0;
 };

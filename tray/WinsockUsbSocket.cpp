@@ -58,3 +58,7 @@ void CWinsockUsbSocket::Close() {
     if (m_socket != INVALID_SOCKET) closesocket(m_socket);
     m_socket = INVALID_SOCKET;
 }
+
+uint64_t CWinsockUsbSocket::NowMs() {
+    return GetTickCount64();
+}

@@ -18,6 +18,7 @@ public:
     WaitResult WaitReadable(uint32_t timeoutMs) override;
     bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) override;
     void Close() override;
+    uint64_t NowMs() override;
 
 private:
     SOCKET m_socket = INVALID_SOCKET;

@@ -139,6 +139,28 @@ TEST(FloodPlan, StaleSequencesAvoidTheNewestOverheardAndTheCounterAhead) {
     }
 }
 
+TEST(FloodPlan, KnownNamesTurnUpInNoticesBesideNewOnes) {
+    CFloodPlan plan(3, 2);
+    const std::string path = "\\\\NAS1\\usb";
+    plan.SetKnownNames({path, "NAS1"});
+    std::set<std::string> names;
+    int forgedRemovals = 0;
+    for (int i = 0; i < 4000; i++) {
+        FloodDatagram d = plan.Next(Targets());
+        if (d.kind != FloodKind::USB_NOTICE) continue;
+        const std::string name = reinterpret_cast<const char*>(d.bytes.data() + 8);
+        names.insert(name);
+        if (name != path) continue;
+        // The real path is announced only from the flooder's own address; its removal is forged too.
+        if (U16(d.bytes, 0) == 32) EXPECT_EQ(d.source, -1);
+        if ((U16(d.bytes, 0) == 33 || U16(d.bytes, 0) == 34) && d.source >= 0) forgedRemovals++;
+    }
+    EXPECT_GT(forgedRemovals, 0);
+    EXPECT_EQ(names.count(path), 1u);
+    EXPECT_EQ(names.count("NAS1"), 1u);
+    EXPECT_GT(names.size(), 10u);  // new names still come
+}
+
 TEST(FloodTargets, OnlyLabAddressesAndRealPortsAreTargets) {
     FloodTarget t{};
     ASSERT_TRUE(ParseTarget("198.18.1.1:917", t));
@@ -170,5 +192,7 @@ TEST(FloodTargets, AFileListsEachTargetOnceRejectsTheRestAndCanSayStop) {
     EXPECT_EQ(list.rejected, (std::vector<std::string>{"8.8.8.8:53", "nonsense"}));
     EXPECT_FALSE(list.stop);
     EXPECT_TRUE(ParseTargetList("198.18.1.1:917\nstop\n").stop);
+    EXPECT_EQ(ParseTargetList("name=\\\\NAS1\\usb\nname=NAS1\nname=NAS1\nname=\n").names,
+              (std::vector<std::string>{"\\\\NAS1\\usb", "NAS1"}));
     EXPECT_EQ(FormatTarget({0xFFFFFFFFu, 917}), "broadcast:917");
 }

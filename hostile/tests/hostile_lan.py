@@ -9,6 +9,7 @@ working sets before, during and after the flood, and the flooder's own table.
 
     hostile_lan.py ZDRIVE SETUP PEBBLINK ZTNPREG TRAY_POST SIM_CONTROL SIM_LOG TARGETS_FILE FLOOD_REPORT
 """
+import json
 import os
 import subprocess
 import sys
@@ -139,9 +140,12 @@ def print_table():
 # ---- The parts ------------------------------------------------------------------------------------------------
 
 class Flood:
-    """Keeps the flooder's targets file up to date with the PC's ports until stopped."""
+    """Keeps the flooder's targets file up to date with the PC's ports until stopped, and gives it the names
+    the LAN really uses (the appliance's disk path, which the tray maps, and its server name), so that its
+    notices of every type also name them."""
 
-    def __init__(self):
+    def __init__(self, names):
+        self.names = names
         self.running = True
         self.ports = set()  # every PC port that was a target at some time
         self.seconds = 0.0
@@ -156,7 +160,7 @@ class Flood:
         while self.running:
             ports = pc_udp_ports()
             self.ports.update(ports)
-            write_targets(["%s:%d" % (PC, p) for p in ports])
+            write_targets(["%s:%d" % (PC, p) for p in ports] + ["name=" + n for n in self.names])
             if time.time() >= next_sample:
                 sample("during %3.0f s" % (time.time() - flood_started))
                 next_sample += 5
@@ -179,6 +183,7 @@ class Tray:
         self.mapped = False
         self.forged_offers = 0
         self.warnings = 0
+        self.removals = 0
         self.boxes = []
         self.slowest_ms = 0
         self.late = 0
@@ -242,6 +247,7 @@ class Tray:
             pass
         try:
             gone = d.find("Delete Network Drive", "#32770", timeout=50)
+            self.removals += 1
             d.click(gone, IDOK)
         except DriverError:
             pass
@@ -335,8 +341,10 @@ def main():
     global flood_started
     sim = zsimctl.Control(SIM_CONTROL)
     before = bytes.fromhex(sim.ok("record NAS1"))
+    disk = json.loads(sim.ok("show NAS1"))["disk"]
+    check(disk == GENUINE, "the appliance serves the disk the tray is to map (%r)" % disk)
     check(subprocess.run(["wine", ZTNPREG, "install"]).returncode == 0, "network provider installed")
-    flood = Flood()
+    flood = Flood([disk, disk[2:].split("\\")[0]])
     tray = Tray(sim)
     try:
         with Driver(ZDRIVE) as d:
@@ -389,6 +397,7 @@ def main():
         check(False, "the tray's side ran through:\n" + tray.error)
     check(tray.mapped, "the genuine offer was shown and OK pressed")
     check(GENUINE in paths, "the disk is mapped (%r)" % paths)
+    check(tray.removals == 0, "no removal notice of the flood's was acted on (%d)" % tray.removals)
     check(not tray.boxes, "no message box came up (%r)" % tray.boxes)
     check(tray.late == 0 and tray.slowest_ms < RESPONSE_BOUND_MS,
           "the tray answered every window message within %d ms (slowest %d ms)" % (RESPONSE_BOUND_MS, tray.slowest_ms))

@@ -74,7 +74,7 @@ public:
         m_open = false;
     }
 
-    uint64_t NowMs() const { return m_nowMs; }
+    uint64_t NowMs() override { return m_nowMs; }
     bool IsOpen() const { return m_open; }
     int Opens() const { return m_index + 1; }
     int Closes() const { return m_closes; }

@@ -43,11 +43,13 @@ public:
     CFakeNetwork() { m_previous = Install(this); }
     ~CFakeNetwork() override { Install(m_previous); }
 
-    bool DiscoverDisks(CStringList& names, CStringList& addresses) override {
+    // Each reply comes through the PC's interface on the appliance's segment (its .1 address).
+    bool DiscoverDisks(CStringList& names, CStringList& addresses, CStringList& locals) override {
         discoveries++;
         for (const auto& disk : disks) {
             names.AddTail(disk.first.c_str());
             addresses.AddTail(disk.second.c_str());
+            locals.AddTail((disk.second.substr(0, disk.second.rfind('.')) + ".1").c_str());
         }
         return true;
     }
@@ -64,8 +66,10 @@ public:
         }
         ::PostMessageA(window, message, checkId, IsHostReachable(address) ? 1 : 0);
     }
-    bool QueryEject(const CString& serverName, UsbPacket& reply) override {
-        ejects.emplace_back(serverName.GetString());
+    bool QueryEject(const CString& serverName, const CString& localAddress, const CString& applianceAddress,
+                    UsbPacket& reply) override {
+        ejects.push_back(std::string(serverName.GetString()) + " via " + localAddress.GetString() + " from " +
+                         applianceAddress.GetString());
         if (!ejectAnswers) {
             return false;
         }
@@ -79,7 +83,7 @@ public:
     int checksBegun = 0;
     std::map<std::string, int> tested;  // echo tests asked for, per address
     int discoveries = 0;
-    std::vector<std::string> ejects;
+    std::vector<std::string> ejects;  // "SERVER via LOCAL from APPLIANCE"
     bool ejectAnswers = true;
     UsbPacket ejectReply{};
 
@@ -165,8 +169,9 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
     return done();
 }
 
-// A notice as an appliance sends it, to the listener over loopback.
-void SendNotice(uint16_t type, const std::string& path, uint16_t length = 256) {
+// A notice as an appliance sends it, to the listener over loopback; or, with a local address, to that address,
+// which the listener then sees as the sender.
+void SendNotice(uint16_t type, const std::string& path, uint16_t length = 256, const std::string& via = "") {
     UsbPacket packet{};
     packet.wType = type;
     packet.wLength = length;
@@ -176,7 +181,7 @@ void SendNotice(uint16_t type, const std::string& path, uint16_t length = 256) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(USB_SERVICE_PORT);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_addr.s_addr = via.empty() ? htonl(INADDR_LOOPBACK) : inet_addr(via.c_str());
     sendto(s, reinterpret_cast<const char*>(image.data()), static_cast<int>(image.size()), 0,
            reinterpret_cast<sockaddr*>(&to), sizeof to);
     closesocket(s);
@@ -563,7 +568,10 @@ TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
     EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS5  !");
 }
 
+// In the cases of removal notices the appliances at the loopback address announce the mapped paths in the
+// start-up discovery, so that their notices are heard.
 TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
+    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS1\\other", "127.0.0.1"}};
     Connect("P:", "\\\\NAS1\\usb");
     Connect("Q:", "\\\\NAS1\\usb");
     Connect("R:", "\\\\NAS1\\other");
@@ -594,6 +602,7 @@ TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
 }
 
 TEST_F(TrayApp, EscOnTheRemovalNoticeGoesOnWithTheChainAsOkDoes) {
+    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS2\\usb", "127.0.0.1"}};
     Connect("P:", "\\\\NAS1\\usb");
     Connect("S:", "\\\\NAS2\\usb");
     CModalHook hook([&](CDialog* pDlg) {
@@ -613,6 +622,7 @@ TEST_F(TrayApp, EscOnTheRemovalNoticeGoesOnWithTheChainAsOkDoes) {
 }
 
 TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
+    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS2\\usb", "127.0.0.1"}};
     Connect("P:", "\\\\NAS1\\usb");
     Connect("S:", "\\\\NAS2\\usb");
     CModalHook hook([&](CDialog* pDlg) {
@@ -639,6 +649,49 @@ TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
     EXPECT_STREQ(m_boxes.Last().text, "Unknown error code = 1207");
 }
 
+TEST_F(TrayApp, ARemovalNoticeIsHeardOnlyFromTheApplianceThatServesThePath) {
+    const char* pc = std::getenv("ZT_PC_ADDR1");
+    ASSERT_NE(pc, nullptr) << "needs the lab";
+    const std::string other = pc;  // another host, as far as the utility can tell
+    auto remembered = [](const char* local, const char* remote) {
+        std::vector<Connection> listed = Listed(RESOURCE_REMEMBERED);
+        return std::count(listed.begin(), listed.end(), Connection{local, remote}) == 1;
+    };
+    // Mapped before the utility started; the start-up discovery finds it served from the loopback address.
+    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}};
+    Connect("P:", "\\\\NAS1\\usb");
+    CModalHook hook([&](CDialog* pDlg) {
+        m_shown.push_back(Inspect(pDlg));
+        Press(pDlg, IDOK);
+    });
+    Start();
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb", 256, other);
+    SendNotice(PKT_EJECTED, "\\\\NAS1\\usb", 256, other);
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetForeignRemovals() == 2; }))
+        << "last sender " << g_senderAddress << ", dialogs " << m_shown.size();
+    EXPECT_TRUE(m_shown.empty());
+    EXPECT_EQ(Connected(), (std::vector<Connection>{{"P:", "\\\\NAS1\\usb"}}));
+    EXPECT_TRUE(remembered("P:", "\\\\NAS1\\usb"));
+    // The appliance's own notice removes it.
+    SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    EXPECT_EQ(m_shown[0].path, "P:\\\\NAS1\\usb  has been removed.");
+    EXPECT_FALSE(remembered("P:", "\\\\NAS1\\usb"));
+
+    // A disk the utility maps itself: only the address that announced it speaks for it from then on.
+    SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb", 256, other);
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    ASSERT_EQ(Connected().size(), 1u);
+    const std::string letter = Connected()[0].local;
+    SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetForeignRemovals() == 3; }));
+    EXPECT_EQ(Connected(), (std::vector<Connection>{{letter, "\\\\NAS2\\usb"}}));
+    SendNotice(PKT_REMOVED, "\\\\NAS2\\usb", 256, other);
+    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 3 && !g_removedDlgActive; }));
+    EXPECT_EQ(m_shown[2].path, letter + "\\\\NAS2\\usb  has been removed.");
+    EXPECT_TRUE(Connected().empty());
+}
+
 TEST_F(TrayApp, FailedConnectionShowsItsMessageAndTheNextPathGetsItsDialog) {
     m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"}, {"\\\\NAS2\\usb", "198.18.1.11"}};
     RunTool("fail NPAddConnection3 1207 1");
@@ -661,7 +714,7 @@ protected:
     void Eject(const char* server) {
         m_net.disks = {{"\\\\NAS1\\usb", "198.18.1.10"},
                        {"", "198.18.1.11"},
-                       {"\\\\NAS2\\usb", "198.18.1.12"},
+                       {"\\\\NAS2\\usb", "198.18.2.12"},  // behind the PC's second interface
                        {"\\\\NAS3\\usb", "198.18.1.13"}};
         m_net.silent = {"198.18.1.13"};
         CModalHook hook([&](CDialog* pDlg) {
@@ -703,7 +756,7 @@ TEST_F(SafeRemove, EjectDisconnectsEveryLetterOfTheServerAndInformsOnce) {
     Eject("NAS1");
     EXPECT_EQ(m_net.discoveries, discoveriesBefore + 1);  // the second open did not run
     EXPECT_EQ(m_items, (std::vector<std::string>{"NAS1", "NAS2"}));
-    EXPECT_EQ(m_net.ejects, (std::vector<std::string>{"NAS1"}));
+    EXPECT_EQ(m_net.ejects, (std::vector<std::string>{"NAS1 via 198.18.1.1 from 198.18.1.10"}));
     EXPECT_EQ(m_itemsAfter, (std::vector<std::string>{"NAS2"}));
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.Last().caption, "Information");
@@ -750,6 +803,7 @@ TEST_F(SafeRemove, NoAnswerSaysDeviceNotExistsAndOtherRepliesNothing) {
     Start();
     m_net.ejectAnswers = false;
     Eject("NAS2");
+    EXPECT_EQ(m_net.ejects, (std::vector<std::string>{"NAS2 via 198.18.2.1 from 198.18.2.12"}));
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.Last().text, "Device not exists.");
     EXPECT_STREQ(m_boxes.Last().caption, "Warning");

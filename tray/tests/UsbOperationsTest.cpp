@@ -19,6 +19,7 @@ const uint32_t PC1 = Addr(198, 18, 1, 1);
 const uint32_t PC2 = Addr(198, 18, 2, 1);
 const uint32_t NAS1 = Addr(198, 18, 1, 10);
 const uint32_t NAS1_SEG2 = Addr(198, 18, 2, 10);
+const uint32_t HOSTILE = Addr(198, 18, 1, 66);
 
 std::vector<uint8_t> Reply(uint16_t type, uint16_t status, const std::string& name, size_t size = USB_PACKET_SIZE) {
     UsbPacket p{};
@@ -37,10 +38,12 @@ TEST(Discovery, EachLocalAddressGetsItsOwnBoundRequestAndAnAnswerOnBothIsListedT
     socket.Script(0, {100, Reply(PKT_DISK_INFO, 0, "\\\\NAS1\\usb"), NAS1});
     socket.Script(1, {100, Reply(PKT_DISK_INFO, 0, "\\\\NAS1\\usb"), NAS1_SEG2});
     std::vector<std::string> names, addresses;
+    std::vector<uint32_t> locals;
 
-    EXPECT_TRUE(RunDiscovery(socket, {PC1, PC2}, names, addresses));
+    EXPECT_TRUE(RunDiscovery(socket, {PC1, PC2}, names, addresses, &locals));
 
     EXPECT_EQ(socket.OpenedOn(), (std::vector<uint32_t>{PC1, PC2}));
+    EXPECT_EQ(locals, (std::vector<uint32_t>{PC1, PC2}));  // what an eject of either must go out through
     ASSERT_EQ(socket.SentDatagrams().size(), 2u);
     for (const auto& sent : socket.SentDatagrams())
         EXPECT_EQ(sent.bytes, (std::vector<uint8_t>{0x20, 0, 0, 0, 0, 0, 0, 0}));
@@ -143,12 +146,12 @@ TEST(Discovery, AFailurePartWayEndsTheWholeDiscoveryKeepingWhatCame) {
     }
 }
 
-TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart) {
+TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApartThroughTheAppliancesInterface) {
     CScriptedUsbSocket socket;
     UsbPacket reply{};
     reply.wType = 0x5555;
 
-    EXPECT_FALSE(RunEjectQuery(socket, "NAS1", reply));
+    EXPECT_FALSE(RunEjectQuery(socket, "NAS1", PC2, NAS1_SEG2, reply));
 
     ASSERT_EQ(socket.SentDatagrams().size(), 3u);
     UsbPacketImage expected = BuildEjectRequest("NAS1");
@@ -156,7 +159,7 @@ TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart) {
         const auto& sent = socket.SentDatagrams()[i];
         EXPECT_EQ(sent.atMs, i * 20000u);
         EXPECT_EQ(sent.socketIndex, static_cast<int>(i));  // a new socket per try
-        EXPECT_EQ(sent.localAddress, 0u);
+        EXPECT_EQ(sent.localAddress, PC2);
         EXPECT_EQ(sent.bytes, std::vector<uint8_t>(expected.begin(), expected.end()));
     }
     EXPECT_EQ(socket.NowMs(), 60000u);
@@ -165,20 +168,36 @@ TEST(EjectQuery, NoAnswerSendsExactlyThreeRequestsTwentySecondsApart) {
     EXPECT_EQ(reply.wType, 0x5555);  // untouched
 }
 
-TEST(EjectQuery, TheFirstDatagramOfALaterTryIsTheReplyWhateverItsType) {
+TEST(EjectQuery, OnlyTheAppliancesAddressAnswersAndOthersDoNotShortenTheWait) {
     CScriptedUsbSocket socket;
+    // Another host confirms at once on every try; the appliance answers late in the second, whatever its type.
+    for (int i = 0; i < 3; i++) {
+        socket.Script(i, {100, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb"), HOSTILE});
+        socket.Script(i, {5000, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb"), HOSTILE});
+    }
     socket.Script(1, {19000, Reply(PKT_WRONG_PORT, STATUS_IN_USE, "\\\\NAS1\\usb", 100), NAS1});
     socket.Script(1, {19500, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb"), NAS1});
     UsbPacket reply{};
 
-    EXPECT_TRUE(RunEjectQuery(socket, "NAS1", reply));
+    EXPECT_TRUE(RunEjectQuery(socket, "NAS1", PC1, NAS1, reply));
 
-    EXPECT_EQ(socket.SentDatagrams().size(), 2u);
+    ASSERT_EQ(socket.SentDatagrams().size(), 2u);
+    EXPECT_EQ(socket.SentDatagrams()[1].atMs, 20000u);  // the first try waited its full 20 s
     EXPECT_EQ(socket.NowMs(), 39000u);
+    EXPECT_EQ(socket.Waits(), (std::vector<uint32_t>{20000, 19900, 15000, 20000, 19900, 15000}));
     EXPECT_EQ(reply.wType, PKT_WRONG_PORT);
     EXPECT_EQ(reply.wStatus, STATUS_IN_USE);
     EXPECT_EQ(UsbPacketName(reply), "\\\\NAS1\\usb");
     EXPECT_FALSE(socket.IsOpen());
+
+    // When only other hosts answer, the query ends as one without an answer.
+    CScriptedUsbSocket spoofed;
+    for (int i = 0; i < 3; i++) spoofed.Script(i, {100, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb"), HOSTILE});
+    reply = UsbPacket{};
+    EXPECT_FALSE(RunEjectQuery(spoofed, "NAS1", PC1, NAS1, reply));
+    EXPECT_EQ(spoofed.SentDatagrams().size(), 3u);
+    EXPECT_EQ(spoofed.NowMs(), 60000u);
+    EXPECT_EQ(reply.wType, 0);
 }
 
 TEST(EjectQuery, AnEightByteReplyGivesAnEmptyName) {
@@ -186,7 +205,7 @@ TEST(EjectQuery, AnEightByteReplyGivesAnEmptyName) {
     socket.Script(0, {5, Reply(PKT_EJECTED, 0, "\\\\NAS1\\usb", 8), NAS1});
     UsbPacket reply{};
     std::strcpy(reply.szName, "earlier");
-    EXPECT_TRUE(RunEjectQuery(socket, "NAS1", reply));
+    EXPECT_TRUE(RunEjectQuery(socket, "NAS1", PC1, NAS1, reply));
     EXPECT_EQ(reply.wType, PKT_EJECTED);
     EXPECT_EQ(UsbPacketName(reply), "");
 }
@@ -208,7 +227,7 @@ TEST(EjectQuery, ASocketFailureEndsAtOnce) {
         socket.FailAt(c.call, c.nth);
         UsbPacket reply{};
 
-        EXPECT_FALSE(RunEjectQuery(socket, "NAS1", reply)) << c.call << " " << c.nth;
+        EXPECT_FALSE(RunEjectQuery(socket, "NAS1", PC1, NAS1, reply)) << c.call << " " << c.nth;
 
         EXPECT_EQ(socket.SentDatagrams().size(), c.sends) << c.call << " " << c.nth;
         EXPECT_FALSE(socket.IsOpen()) << c.call << " " << c.nth;

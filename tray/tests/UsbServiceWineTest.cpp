@@ -152,14 +152,14 @@ TEST_F(LabTest, ShortAndEmptyDiscoveryRepliesGiveEmptyNames) {
 
 TEST_F(LabTest, EjectQueryTakesTheApplianceReply) {
     UsbPacket reply{};
-    EXPECT_TRUE(QueryEject("NAS1", reply));
+    EXPECT_TRUE(QueryEject("NAS1", m_pc1, m_a1, reply));
     EXPECT_EQ(reply.wType, PKT_EJECTED);
     EXPECT_EQ(reply.wStatus, 0);
     EXPECT_EQ(UsbPacketName(reply), "\\\\NAS1\\usb");
 
     ASSERT_TRUE(Control(m_a1, "eject inuse"));
     ASSERT_TRUE(Control(m_a2, "eject silent"));
-    EXPECT_TRUE(QueryEject("NAS1", reply));
+    EXPECT_TRUE(QueryEject("NAS1", m_pc1, m_a1, reply));
     EXPECT_EQ(reply.wStatus, STATUS_IN_USE);
 }
 
@@ -172,7 +172,7 @@ TEST_F(LabTest, EjectQueryWithoutAnswerSendsThreeRequestsOneWaitApart) {
     UsbPacket reply{};
     DWORD start = GetTickCount();
 
-    EXPECT_FALSE(RunEjectQuery(socket, "NAS1", reply));
+    EXPECT_FALSE(RunEjectQuery(socket, "NAS1", inet_addr(m_pc1.c_str()), inet_addr(m_a1.c_str()), reply));
 
     // Three waits of 200 ms: the requests went out one wait apart, not at once.
     DWORD elapsed = GetTickCount() - start;
@@ -267,36 +267,47 @@ TEST(Simulator, DiscoveryAndEjectAgainstTheSimulator) {
     EXPECT_EQ(addresses[2], "198.18.2.10");
     EXPECT_EQ(names[2], "\\\\NAS3\\usb");
 
+    // h1 on segment 1 answers every eject request at once with a confirmation of its own; NAS1 answers 300 ms
+    // later. Only NAS1's answer counts.
     UsbPacket reply{};
-    ASSERT_TRUE(QueryEject("NAS1", reply));
+    ASSERT_TRUE(QueryEject("NAS1", "198.18.1.1", "198.18.1.10", reply));
     EXPECT_EQ(reply.wType, PKT_EJECTED);
     EXPECT_EQ(reply.wStatus, 0);
     EXPECT_EQ(UsbPacketName(reply), "\\\\NAS1\\usb");
     // The disk is gone now: the appliance answers, but with no disk to eject.
-    ASSERT_TRUE(QueryEject("NAS1", reply));
+    ASSERT_TRUE(QueryEject("NAS1", "198.18.1.1", "198.18.1.10", reply));
     EXPECT_NE(reply.wType, PKT_EJECTED);
     EXPECT_EQ(UsbPacketName(reply), "");
 
-    ASSERT_TRUE(QueryEject("NAS2", reply));
+    ASSERT_TRUE(QueryEject("NAS2", "198.18.1.1", "198.18.1.11", reply));
     EXPECT_EQ(reply.wStatus, STATUS_IN_USE);
 
-    // The eject request leaves from any local address, that is through the default route's interface only:
-    // an appliance on the second segment never hears it.
-    CShortWaitSocket socket;
-    EXPECT_FALSE(RunEjectQuery(socket, "NAS3", reply));
+    // No appliance is named NAS9: only h1 answers, three times over, and the query ends without an answer.
+    CShortWaitSocket spoofed;
+    EXPECT_FALSE(RunEjectQuery(spoofed, "NAS9", inet_addr("198.18.1.1"), inet_addr("198.18.1.10"), reply));
+    EXPECT_EQ(spoofed.m_waits.size(), 6u) << "each try: its wait, h1's answer, the rest of the wait";
+
+    // NAS3, behind the PC's second interface, hears the request sent through that interface.
+    ASSERT_TRUE(QueryEject("NAS3", "198.18.2.1", "198.18.2.10", reply));
+    EXPECT_EQ(reply.wType, PKT_EJECTED);
+    EXPECT_EQ(UsbPacketName(reply), "\\\\NAS3\\usb");
 
     // Into the class library's lists, appended after what they held; NAS1 now answers without a disk.
     CStringList nameList, addressList;
     nameList.AddTail("kept");
     addressList.AddTail("0.0.0.0");
-    EXPECT_TRUE(DiscoverDisks(nameList, addressList));
+    CStringList localList;
+    EXPECT_TRUE(DiscoverDisks(nameList, addressList, &localList));
     ASSERT_EQ(nameList.GetCount(), 4);
     ASSERT_EQ(addressList.GetCount(), 4);
+    ASSERT_EQ(localList.GetCount(), 3);
     EXPECT_TRUE(nameList.GetHead() == "kept");
     POSITION n = nameList.FindIndex(1), a = addressList.FindIndex(1);
     bool sawNas1 = false;
-    while (n != nullptr && a != nullptr) {
-        CString name = nameList.GetNext(n), address = addressList.GetNext(a);
+    POSITION l = localList.GetHeadPosition();
+    while (n != nullptr && a != nullptr && l != nullptr) {
+        CString name = nameList.GetNext(n), address = addressList.GetNext(a), local = localList.GetNext(l);
+        EXPECT_TRUE(local == (address.Left(9) == "198.18.2." ? "198.18.2.1" : "198.18.1.1")) << local.GetString();
         if (address == "198.18.1.10") {
             sawNas1 = true;
             EXPECT_TRUE(name == "") << name.GetString();

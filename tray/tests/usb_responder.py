@@ -4,10 +4,11 @@
 It answers discovery (type 32) and eject (type 35) requests at their source address and port, and takes
 commands from the test in datagrams beginning with b"ZTCTL " (answered with b"ZTOK"):
   reply full|short|empty|silent      discovery reply: 264 bytes with the disk path, 8 bytes, empty name, none
-  eject ok|inuse|silent              eject reply: type 33, type 33 with status 0xFFFF, none
+  eject ok|inuse|silent|any          eject reply: type 33, type 33 with status 0xFFFF, none; any: type 33 to
+                                     every eject request, whatever server it names (a hostile host)
   notify TYPE SIZE DEST [PATH]       send a notice of TYPE, SIZE bytes long, to DEST port 917
   icmp-off MS                        ignore ICMP echo for MS milliseconds
-Runs only inside a lab namespace (it is started with zlab's --on).
+--reply and --eject set the first modes. Runs only inside a lab namespace (it is started with zlab's --on).
 """
 import argparse
 import socket
@@ -34,9 +35,11 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--server", default="NAS1")
     ap.add_argument("--share", default="usb")
+    ap.add_argument("--reply", default="full")
+    ap.add_argument("--eject", default="ok")
     args = ap.parse_args()
     path = "\\\\%s\\%s" % (args.server, args.share)
-    mode = {"reply": "full", "eject": "ok"}
+    mode = {"reply": args.reply, "eject": args.eject}
 
     s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -70,10 +73,10 @@ def main():
                 s.sendto(packet(32, 0, ""), peer)
         elif ptype == 35:
             wanted = data[8:264].split(b"\0")[0].decode(errors="replace")
-            if wanted != args.server:
-                continue
             e = mode["eject"]
-            if e == "ok":
+            if wanted != args.server and e != "any":
+                continue
+            if e in ("ok", "any"):
                 s.sendto(packet(33, 0, path), peer)
             elif e == "inuse":
                 s.sendto(packet(33, 0xFFFF, path), peer)

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& n : names)
         if (n.size() >= USB_NAME_SIZE) std::abort();
     UsbPacket reply{};
-    RunEjectQuery(eject, "NAS1", reply);
+    RunEjectQuery(eject, "NAS1", 0x010112C6u, 0x0A0A12C6u, reply);
     if (eject.IsOpen() || eject.SentDatagrams().size() > 3) std::abort();
     return 0;
 }
