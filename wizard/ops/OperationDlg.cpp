@@ -186,7 +186,7 @@ void COperationDlg::SendSetConfigAttempt() {
     ComposeSetConfig(m_packet, *m_pSettings, m_pDevice->abMac);
     bool bOnSubnet =
         m_adapter.HasAdapter() && IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), m_dwDeviceAddress);
-    uint32_t dwDest = SetConfigDestination(m_nRetries, bOnSubnet, m_dwDeviceAddress);
+    uint32_t dwDest = SetConfigDestination(bOnSubnet, m_dwDeviceAddress);
     if (!bOnSubnet) interfaceWalk = true;  // the broadcast leaves through the channel's own socket
     NetSetDestination(m_hChannel, dwDest);
     m_dwCurrentDest = dwDest;

@@ -29,12 +29,13 @@ bool IsOnSubnet(const char* pszAdapterAddress, const char* pszAdapterMask, uint3
     return true;
 }
 
-uint32_t SetConfigDestination(int nRetries, bool bOnSubnet, uint32_t dwDevice) {
-    return (nRetries % 2 == 1 && bOnSubnet) ? dwDevice : BROADCAST_ADDRESS;
+uint32_t SetConfigDestination(bool bOnSubnet, uint32_t dwDevice) {
+    return (bOnSubnet && dwDevice != 0) ? dwDevice : BROADCAST_ADDRESS;
 }
 
-uint32_t PasswordDestination(int nRetries, uint32_t dwDevice) {
-    if (nRetries % 2 == 1 && dwDevice != 0) return dwDevice;
+uint32_t RetryDestination(int nRetries, bool bOnSubnet, uint32_t dwDevice) {
+    if (dwDevice == 0 || dwDevice == BROADCAST_ADDRESS) return BROADCAST_ADDRESS;
+    if (bOnSubnet || nRetries % 2 == 1) return dwDevice;
     return BROADCAST_ADDRESS;
 }
 

@@ -19,11 +19,14 @@ bool ParseDottedQuad(const char* pszText, uint8_t (&abOctets)[4]);
 // texts do not parse, so that such an appliance is reached by broadcast.
 bool IsOnSubnet(const char* pszAdapterAddress, const char* pszAdapterMask, uint32_t dwDevice);
 
-// Set-config attempts go to the appliance when the retries left are odd and it is on the subnet.
-uint32_t SetConfigDestination(int nRetries, bool bOnSubnet, uint32_t dwDevice);
+// Set-config attempts go to the appliance when it has an address on the subnet, otherwise by broadcast.
+uint32_t SetConfigDestination(bool bOnSubnet, uint32_t dwDevice);
 
-// Password check: the appliance (broadcast when it has no address) for an odd count, broadcast for even.
-uint32_t PasswordDestination(int nRetries, uint32_t dwDevice);
+// The password check and the device list page's read. An appliance with an address on the subnet gets every
+// attempt: a broadcast would hand the admin password to every host of the segment whenever the first answers
+// were lost. Without an address, broadcast; off the subnet, where a unicast may not reach it, the appliance
+// for an odd count and broadcast for an even one.
+uint32_t RetryDestination(int nRetries, bool bOnSubnet, uint32_t dwDevice);
 
 enum class SearchStep { Resend, NextInterface, Finish };
 SearchStep NextSearchStep(int nRetries, int nLocalAddressCount, int nNextBindIndex);

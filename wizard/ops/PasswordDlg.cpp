@@ -42,6 +42,10 @@ void CPasswordDlg::WipeSecrets() {
         m_hChannel = 0;
     }
     SecureZero(m_packet, sizeof m_packet);
+    WipePassword();
+}
+
+void CPasswordDlg::WipePassword() {
     int nLength = m_strPassword.GetLength();
     if (nLength) {
         SecureZero(m_strPassword.GetBuffer(nLength), static_cast<size_t>(nLength));
@@ -59,6 +63,10 @@ BOOL CPasswordDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_pListPage = g_pDeviceListPage;
     m_nRetries = PASSWORD_RETRIES;
+    uint32_t dwFoundThrough = 0;
+    if (m_pDevice->nInterfaceIndex >= 0 && m_pDevice->nInterfaceIndex < localAddressCount)
+        dwFoundThrough = localAddresses[m_pDevice->nInterfaceIndex];
+    m_adapter.Choose(dwFoundThrough);  // without an adapter the appliance counts as off the subnet
     m_hChannel = NetOpenChannel(m_hWnd, WM_NET_PASSWORD);
     if (!m_hChannel || !m_pListPage) {
         AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
@@ -80,12 +88,14 @@ void CPasswordDlg::OnPasswordChange() {
 }
 
 void CPasswordDlg::OnCheck() {
+    // The text of an earlier try would otherwise stay behind in a buffer the exchange lets go.
+    WipePassword();
     if (!UpdateData(TRUE) || m_strPassword.IsEmpty()) return;
     EnableInput(FALSE);
     m_nRequestType = PKT_CHECK_PASSWORD;
     m_dwExpectedSender = m_pDevice->dwAddress;
     ComposeCheckPassword(m_packet, m_pDevice->abMac, m_strPassword);
-    NetSetDestination(m_hChannel, PasswordDestination(PASSWORD_RETRIES, m_pDevice->dwAddress));
+    NetSetDestination(m_hChannel, Destination(PASSWORD_RETRIES));
     m_wSequence = m_pListPage->NextSequence();
     if (!NetSendRequest(m_hChannel, PKT_CHECK_PASSWORD, m_wSequence, m_packet)) {
         AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
@@ -96,13 +106,18 @@ void CPasswordDlg::OnCheck() {
     SetTimer(TIMER_RETRY, PASSWORD_RETRY_PERIOD);
 }
 
+uint32_t CPasswordDlg::Destination(int nRetries) const {
+    const uint32_t dwDevice = m_pDevice->dwAddress;
+    return RetryDestination(nRetries, IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), dwDevice), dwDevice);
+}
+
 void CPasswordDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent != TIMER_RETRY) {
         CDialog::OnTimer(nIDEvent);
         return;
     }
     if (m_nRetries > 0) {
-        NetSetDestination(m_hChannel, PasswordDestination(m_nRetries, m_pDevice->dwAddress));
+        NetSetDestination(m_hChannel, Destination(m_nRetries));
         --m_nRetries;
         if (!NetResend(m_hChannel)) {
             KillTimer(TIMER_RETRY);

@@ -5,6 +5,7 @@
 
 #include "Framework.h"
 #include "../link/DeviceEntry.h"
+#include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
 
 class CDeviceListPage;
@@ -27,6 +28,9 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
 
     void EnableInput(BOOL bEnable);
+    void WipePassword();
+    // Where the attempt made with nRetries resends left goes.
+    uint32_t Destination(int nRetries) const;
     void WipeSecrets();
 
     DeviceEntry* m_pDevice;
@@ -38,6 +42,8 @@ protected:
     int m_nRequestType = 0;
     uint16_t m_wSequence = 0;
     uint32_t m_dwExpectedSender = 0;
+    // The adapter through which the appliance was found, for the subnet test of the destination.
+    CLocalAdapter m_adapter;
 
     DECLARE_MESSAGE_MAP()
 };

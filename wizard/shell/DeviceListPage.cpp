@@ -183,7 +183,8 @@ void CDeviceListPage::ReadSelected() {
 void CDeviceListPage::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent != TIMER_RETRY) return;
     if (m_nRetries > 0) {
-        NetSetDestination(m_hChannel, (m_nRetries & 1) ? m_dwDeviceAddress : BROADCAST_ADDRESS);
+        const bool bOnSubnet = IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), m_dwDeviceAddress);
+        NetSetDestination(m_hChannel, RetryDestination(m_nRetries, bOnSubnet, m_dwDeviceAddress));
         NetResend(m_hChannel);
         --m_nRetries;
     } else if (g_nDeviceReadAttempt < localAddressCount) {

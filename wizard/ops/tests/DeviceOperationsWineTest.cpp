@@ -228,7 +228,7 @@ protected:
     DeviceSettings m_settings;
 };
 
-TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds) {
+TEST_F(Device, SetConfigOnTheSubnetGoesToTheApplianceEveryTimeAndGivesUpAt160Seconds) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
@@ -257,11 +257,12 @@ TEST_F(Device, SetConfigOnTheSubnetAlternatesAndGivesUpAt160Seconds) {
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 8u);
     for (size_t i = 0; i < sent.size(); ++i) {
-        EXPECT_EQ(sent[i].local, i % 2 == 0 ? m_a1 + ":915" : std::string(BROADCAST)) << i;
+        EXPECT_EQ(sent[i].local, m_a1 + ":915") << i;
         EXPECT_EQ(sent[i].nType, PKT_SET_CONFIG);
         EXPECT_EQ(sent[i].nSequence, sent[0].nSequence);
+        EXPECT_EQ(sent[i].hex, sent[0].hex);
     }
-    EXPECT_EQ(NewOff().size(), 4u);  // the broadcasts reach the whole segment
+    EXPECT_TRUE(NewOff().empty());  // the other host of the segment heard none of them
 }
 
 TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn) {
@@ -413,15 +414,59 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse) {
     for (size_t i = 0; i < counts.size(); ++i) EXPECT_EQ(counts[i], i + 1);
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 4u);
-    const std::string unicast = m_a1 + ":915";
-    EXPECT_EQ(sent[0].local, unicast);
-    EXPECT_EQ(sent[1].local, unicast);
-    EXPECT_EQ(sent[2].local, BROADCAST);
-    EXPECT_EQ(sent[3].local, unicast);
     for (const SimDatagram& d : sent) {
+        EXPECT_EQ(d.local, m_a1 + ":915");
         EXPECT_EQ(d.nType, PKT_CHECK_PASSWORD);
         EXPECT_EQ(d.nSequence, sent[0].nSequence);
+        EXPECT_EQ(d.hex, sent[0].hex);
     }
+    EXPECT_TRUE(NewOff().empty());  // the other host of the segment heard none of them
+}
+
+// The off host shares NAS1's segment and hears whatever is broadcast there: it stands for a host that listens.
+TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
+    ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-first=2").substr(0, 2), "OK");
+    CVirtualClock clock;
+    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
+    CPasswordDlg dlg(&entry);
+    CModalHook hook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        for (int i = 0; i < 2; ++i) {
+            m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
+            clock.Advance(2000);
+        }
+        m_log1.WaitForRequests(m_nBase1 + 3);
+        PumpFor(1000);  // the answer to the third check
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(clock.Now(), 4000u);
+    std::vector<SimDatagram> sent = New1();
+    ASSERT_EQ(sent.size(), 3u);
+    for (const SimDatagram& d : sent) EXPECT_EQ(d.local, m_a1 + ":915");
+    EXPECT_TRUE(NewOff().empty()) << "the listening host heard a check, and the password with it";
+    EXPECT_EQ(m_boxes.GetCount(), 0);
+
+    // An appliance outside the PC's subnet, which only broadcasts reach, is still checked: by the broadcast at 4 s.
+    ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 ignore=unicast").substr(0, 2), "OK");
+    DeviceEntry off = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
+    CPasswordDlg offDlg(&off);
+    CModalHook offHook([&](CDialog* pDlg) {
+        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
+        Click(pDlg, IDC_PASSWORD_OK);
+        for (int i = 0; i < 2; ++i) {
+            m_logOff.WaitForRequests(m_nBaseOff + static_cast<size_t>(i) + 1);
+            clock.Advance(2000);
+        }
+        m_logOff.WaitForRequests(m_nBaseOff + 3);
+        PumpFor(1000);
+    });
+    EXPECT_EQ(offDlg.DoModal(), IDOK);
+    sent = NewOff();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].local, m_off + ":915");
+    EXPECT_EQ(sent[1].local, m_off + ":915");
+    EXPECT_EQ(sent[2].local, BROADCAST);
 }
 
 TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber) {

@@ -35,25 +35,25 @@ TEST(Subnet, ComparesMaskedOctets) {
     EXPECT_FALSE(IsOnSubnet("198.18.1.1", "garbage", Addr(198, 18, 1, 10)));
 }
 
-TEST(SetConfigSchedule, AlternatesOnTheSubnetAndBroadcastsOffIt) {
+TEST(SetConfigSchedule, TheApplianceOnTheSubnetAndBroadcastOffIt) {
     const uint32_t dev = Addr(198, 18, 1, 10);
-    // Seven retries: the first attempt is made with 7 left, then 6, 5, ... 0.
-    const uint32_t onSubnet[8] = {dev, BROADCAST_ADDRESS, dev, BROADCAST_ADDRESS,
-                                  dev, BROADCAST_ADDRESS, dev, BROADCAST_ADDRESS};
-    for (int left = 7, i = 0; left >= 0; --left, ++i) {
-        EXPECT_EQ(SetConfigDestination(left, true, dev), onSubnet[i]) << left;
-        EXPECT_EQ(SetConfigDestination(left, false, dev), BROADCAST_ADDRESS) << left;
-    }
+    EXPECT_EQ(SetConfigDestination(true, dev), dev);
+    EXPECT_EQ(SetConfigDestination(false, dev), BROADCAST_ADDRESS);
+    EXPECT_EQ(SetConfigDestination(true, 0), BROADCAST_ADDRESS);
 }
 
-TEST(PasswordSchedule, ApplianceApplianceBroadcastAppliance) {
-    const uint32_t dev = Addr(198, 18, 1, 10);
-    EXPECT_EQ(PasswordDestination(3, dev), dev);  // first send
-    EXPECT_EQ(PasswordDestination(3, dev), dev);  // 2 s, count 3
-    EXPECT_EQ(PasswordDestination(2, dev), BROADCAST_ADDRESS);
-    EXPECT_EQ(PasswordDestination(1, dev), dev);
-    EXPECT_EQ(PasswordDestination(1, 0), BROADCAST_ADDRESS);
-    EXPECT_EQ(PasswordDestination(3, 0), BROADCAST_ADDRESS);
+TEST(RetrySchedule, TheApplianceOnTheSubnetEveryTimeAndAlternatingOffIt) {
+    const uint32_t dev = Addr(198, 18, 9, 10);
+    // The first send and the resends at 2, 4 and 6 s are made with 3, 3, 2 and 1 left.
+    for (int left : {3, 2, 1}) {
+        EXPECT_EQ(RetryDestination(left, true, dev), dev) << left;
+        EXPECT_EQ(RetryDestination(left, true, 0), BROADCAST_ADDRESS) << left;
+        EXPECT_EQ(RetryDestination(left, false, 0), BROADCAST_ADDRESS) << left;
+        EXPECT_EQ(RetryDestination(left, false, BROADCAST_ADDRESS), BROADCAST_ADDRESS) << left;
+    }
+    EXPECT_EQ(RetryDestination(3, false, dev), dev);
+    EXPECT_EQ(RetryDestination(2, false, dev), BROADCAST_ADDRESS);
+    EXPECT_EQ(RetryDestination(1, false, dev), dev);
 }
 
 TEST(SearchSteps, ResendThenWalkTheLocalAddresses) {
