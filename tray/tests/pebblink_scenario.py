@@ -150,7 +150,9 @@ try:
         time.sleep(1)
         names = [t for _, _, t in d.tree(tree)]
         check(names == ["NAS2", "NAS3"], "tree lists the appliances with a disk (%r)" % names)
+        # NAS2's answer comes 300 ms after the hostile host's confirmation.
         sim.ok("eject NAS2 inuse")
+        sim.ok("fault NAS2 late=300")
         d.tree_select(tree, "NAS2")
         d.click(safe, 1008)
         box = d.msgbox(timeout=30000)
@@ -166,6 +168,8 @@ try:
               "eject confirmed (%r)" % (box[1:],))
         picture(d, "scenario_information")
         d.answer(box[0], IDOK)
+        # The hostile host is quiet now, so that only NAS3 itself can confirm its eject.
+        hostile("eject silent")
         d.tree_select(tree, "NAS3")
         d.click(safe, 1008)
         box = d.msgbox(timeout=30000)
