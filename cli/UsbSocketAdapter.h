@@ -20,6 +20,7 @@ public:
     WaitResult WaitReadable(uint32_t timeoutMs) override;
     bool Receive(uint8_t* buffer, size_t cap, size_t& received, uint32_t& sender) override;
     void Close() override { m_socket->Close(); }
+    uint64_t NowMs() override { return CPlatform::NowMs(); }
 
     std::string LastError() const { return m_socket->LastError(); }
 

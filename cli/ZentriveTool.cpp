@@ -361,7 +361,7 @@ int CZentriveTool::RunEject(const std::string& server) {
     }
     CUsbSocketAdapter socket(localAddress, applianceAddress);
     UsbPacket reply{};
-    if (!RunEjectQuery(socket, server, reply)) {
+    if (!RunEjectQuery(socket, server, localAddress, applianceAddress, reply)) {
         Complain(server + ": no answer to the eject request");
         return EXIT_NO_ANSWER;
     }
