@@ -48,7 +48,6 @@ int main(int argc, char** argv) {
     NetGetLocalAddresses(localAddresses, &localAddressCount);
 
     CDeviceListPage page;
-    g_pDeviceListPage = &page;
     CStringList targets;
     targets.AddTail("255.255.255.255");
     interfaceWalk = true;
@@ -60,7 +59,7 @@ int main(int argc, char** argv) {
     PROCESS_MEMORY_COUNTERS before{};
     GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
 
-    COperationDlg dlg(OP_SEARCH, &targets);
+    COperationDlg dlg(OP_SEARCH, &targets, &page);
     // Watches the list while the dialog's own loop runs the search's schedule to its end.
     CModalHook hook([&](CDialog* pDlg) {
         for (;;) {
@@ -87,16 +86,16 @@ int main(int argc, char** argv) {
     PROCESS_MEMORY_COUNTERS after{};
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     size_t nFound = page.GetDevices().GetCount();
-    printf("RESULT interfaces=%d expect=%zu found=%zu share=%.1f first_ms=%.0f all_ms=%.0f search_s=%.1f cpu_s=%.2f "
-           "peak_ws_kb=%zu ws_growth_kb=%lld peak_commit_kb=%zu rcvbuf_default=%d\n",
-           localAddressCount, nExpect, nFound, 100.0 * static_cast<double>(nFound) / static_cast<double>(nExpect),
-           firstIn.QuadPart ? 1000 * Seconds(start, firstIn, frequency) : -1.0,
-           allIn.QuadPart ? 1000 * Seconds(start, allIn, frequency) : -1.0,
-           Seconds(start, end, frequency), dCpu, after.PeakWorkingSetSize / 1024,
-           (static_cast<long long>(after.PeakWorkingSetSize) - static_cast<long long>(before.WorkingSetSize)) / 1024,
-           after.PeakPagefileUsage / 1024, DefaultReceiveBuffer());
+    printf(
+        "RESULT interfaces=%d expect=%zu found=%zu share=%.1f first_ms=%.0f all_ms=%.0f search_s=%.1f cpu_s=%.2f "
+        "peak_ws_kb=%zu ws_growth_kb=%lld peak_commit_kb=%zu rcvbuf_default=%d\n",
+        localAddressCount, nExpect, nFound, 100.0 * static_cast<double>(nFound) / static_cast<double>(nExpect),
+        firstIn.QuadPart ? 1000 * Seconds(start, firstIn, frequency) : -1.0,
+        allIn.QuadPart ? 1000 * Seconds(start, allIn, frequency) : -1.0, Seconds(start, end, frequency), dCpu,
+        after.PeakWorkingSetSize / 1024,
+        (static_cast<long long>(after.PeakWorkingSetSize) - static_cast<long long>(before.WorkingSetSize)) / 1024,
+        after.PeakPagefileUsage / 1024, DefaultReceiveBuffer());
     fflush(stdout);
-    g_pDeviceListPage = nullptr;
     NetCleanup();
     return 0;
 }

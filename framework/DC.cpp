@@ -4,6 +4,13 @@
 #include <memory>
 #include <unordered_map>
 
+#include "Bitmap.h"
+
+// A member of CBitmap kept with the device contexts, so that GDI objects need nothing of CDC.
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    return Attach(::CreateCompatibleBitmap(pDC->m_hDC, nWidth, nHeight));
+}
+
 namespace {
 
 std::unordered_map<HDC, std::unique_ptr<CDC>> g_tempDCs;

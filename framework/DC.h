@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
-#include "Bitmap.h"
 #include "Brush.h"
 #include "Font.h"
 #include "Object.h"
 #include "Rgn.h"
+
+class CBitmap;
 
 class CDC : public CObject {
 public:

@@ -1,8 +1,15 @@
-// Dialog data exchange.
+// Dialog data exchange, and CWnd::UpdateData, which runs it: the window class below knows only the
+// DoDataExchange hook, so that windows do not depend on the exchange's message boxes.
 #include "DataExchange.h"
 
 #include "WinApp.h"
 #include "Wnd.h"
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
+}
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}

@@ -6,7 +6,7 @@
 
 #include "ModalHook.h"
 #include "TimerSource.h"
-#include "WinApp.h"
+#include "WinThread.h"
 
 namespace {
 
@@ -161,6 +161,6 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode != CN_COMMAND || !IsCommandId(nID)) return FALSE;
     CWnd* pParent = FromHandlePermanent(::GetParent(m_hWnd));
     if (pParent && pParent->OnCmdMsg(nID, nCode, wParam, lParam)) return TRUE;
-    CWinApp* pApp = AfxGetApp();
+    CWinThread* pApp = AfxGetThread();
     return pApp && pApp->OnCmdMsg(nID, nCode, wParam, lParam);
 }

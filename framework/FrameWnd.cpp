@@ -1,7 +1,7 @@
 // CFrameWnd.
 #include "FrameWnd.h"
 
-#include "WinApp.h"
+#include "WinThread.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -26,7 +26,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam) {
     if (CWnd::OnCmdMsg(nID, nCode, wParam, lParam)) return TRUE;
-    CWinApp* pApp = AfxGetApp();
+    CWinThread* pApp = AfxGetThread();
     return pApp && pApp->OnCmdMsg(nID, nCode, wParam, lParam);
 }
 

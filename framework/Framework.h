@@ -38,5 +38,6 @@
 #include "TreeCtrl.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
+#include "WinThread.h"
 #include "WindowDC.h"
 #include "Wnd.h"

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "Bitmap.h"
-#include "WinApp.h"
+#include "WinThread.h"
 
 namespace {
 

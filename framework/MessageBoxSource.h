@@ -2,7 +2,7 @@
 //
 // AfxMessageBox and CWnd::MessageBox call CMessageBoxSource::Current(); in the product that is this class,
 // which calls ::MessageBoxA. Product code shows its boxes through those two, never ::MessageBoxA. A test
-// installs a CMessageBoxRecorder (MessageBoxRecorder.h), which records owner, text, caption and type and
+// installs a CMessageBoxRecorder (testsupport/MessageBoxRecorder.h), which records owner, text, caption and type and
 // answers with a chosen button without showing anything:
 //
 //   CMessageBoxRecorder boxes;          // installed until it goes out of scope

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "String.h"
-#include "WinApp.h"
+#include "WinThread.h"
 
 BOOL CString::LoadString(UINT nID) {
     // String resources are stored in UTF-16; LoadStringA converts to the 8-bit code page. A result that

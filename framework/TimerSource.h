@@ -2,7 +2,7 @@
 //
 // CWnd::SetTimer and CWnd::KillTimer call CTimerSource::Current(); in the product that is this class,
 // which calls ::SetTimer / ::KillTimer. Code that wants its timers testable uses CWnd::SetTimer, never
-// ::SetTimer. A test replaces the source with a CVirtualClock (VirtualClock.h), which delivers WM_TIMER
+// ::SetTimer. A test replaces the source with a CVirtualClock (testsupport/VirtualClock.h), which delivers WM_TIMER
 // on virtual time:
 //
 //   CVirtualClock clock;               // installed until it goes out of scope

@@ -6,12 +6,12 @@
 #include <windows.h>
 
 #include "AfxRes.h"
-#include "CmdTarget.h"
 #include "MessageMap.h"
+#include "WinThread.h"
 
 class CWnd;
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CWinThread {
 public:
     // lpszAppName NULL: the title is string AFX_IDS_APP_TITLE when the resources have it, else the
     // executable's name without folder and extension.
@@ -34,10 +34,7 @@ public:
     // The 3-D control look is the system's own today; kept for start-up code that asks for it.
     BOOL Enable3dControlsStatic() { return TRUE; }
 
-    CWnd* m_pMainWnd = nullptr;
-    LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszExeName = nullptr;
-    HINSTANCE m_hInstance = nullptr;
     LPSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
 
@@ -53,15 +50,9 @@ private:
     char m_szAppName[MAX_PATH] = "";
     char m_szExeName[MAX_PATH] = "";
     LPCSTR m_pszGivenName;
-    CWinApp* m_pPreviousApp;  // an application object made while another exists (tests) stands in for it
 };
 
 CWinApp* AfxGetApp();
-CWnd* AfxGetMainWnd();
-HINSTANCE AfxGetInstanceHandle();
-HINSTANCE AfxGetResourceHandle();
-// The application's title (the executable's name when no application object exists yet).
-LPCSTR AfxGetAppName();
 
 // Through the message-box source (MessageBoxSource.h), captioned with the application's title and owned by
 // the innermost modal dialog, else the main window.
@@ -75,10 +66,6 @@ void AfxEnableControlContainer();
 // (tree, list, ComboBoxEx). WinMain calls it; a test program calls it once before making windows.
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
-
-// A window class for plain CWnd windows with these properties (registered once per combination).
-LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
-                           HICON hIcon = nullptr);
 
 // Dispatches every message already queued for this thread, without waiting; returns how many. A WM_QUIT
 // is put back for the loop that owns it and ends the pumping.

@@ -1,17 +1,19 @@
 // CWnd: handle map, window creation hook, dispatch through the message map, and the thin API wrappers.
 #include "Wnd.h"
 
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "DC.h"
-#include "DataExchange.h"
 #include "Font.h"
 #include "ImageList.h"
 #include "MessageBoxSource.h"
 #include "TimerSource.h"
 #include "WaitCursor.h"
-#include "WinApp.h"
+#include "WinThread.h"
 
 namespace {
 
@@ -301,7 +303,7 @@ LRESULT CWnd::Default() {
 }
 
 void CWnd::OnNcDestroy() {
-    CWinApp* pApp = AfxGetApp();
+    CWinThread* pApp = AfxGetThread();
     if (pApp && pApp->m_pMainWnd == this) {
         ::PostQuitMessage(0);
         pApp->m_pMainWnd = nullptr;
@@ -310,12 +312,6 @@ void CWnd::OnNcDestroy() {
     CTimerSource::Current()->WindowDestroyed(m_hWnd);
     UnsubclassWindow();
     PostNcDestroy();
-}
-
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return !dx.m_bFailed;
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {}
@@ -616,4 +612,23 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     CWnd* pChild = lpDrawItemStruct ? FromHandlePermanent(lpDrawItemStruct->hwndItem) : nullptr;
     if (pChild && pChild->OnChildNotify(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(lpDrawItemStruct), &result)) return;
     Default();
+}
+
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+    static std::map<std::string, std::string> registered;
+    char name[96];
+    std::snprintf(name, sizeof name, "ZtWnd:%x:%p:%p:%p", nClassStyle, static_cast<void*>(hCursor),
+                  static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    auto it = registered.find(name);
+    if (it != registered.end()) return it->second.c_str();
+    WNDCLASSA wc = {};
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = &AfxWndProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hIcon = hIcon;
+    wc.hCursor = hCursor ? hCursor : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = hbrBackground;
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);
+    return registered.emplace(name, name).first->second.c_str();
 }

@@ -178,3 +178,7 @@ BOOL AfxPreTranslateMessage(MSG* pMsg);
 
 // Deletes the temporary objects of FromHandle (CWnd, CDC, GDI objects).
 void AfxFreeTempMaps();
+
+// A window class for plain CWnd windows with these properties (registered once per combination).
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                           HICON hIcon = nullptr);

@@ -22,6 +22,7 @@ struct Channel {
     uint8_t lastRequest[MAX_PACKET];
     int lastRequestLength;
     int lastError;
+    int boundIndex;  // index into localAddresses of the address the socket is bound to; -1 unbound
 };
 
 bool started = false;
@@ -150,12 +151,13 @@ int NetOpenChannel(HWND hOwner, UINT nMessage) {
         return 0;
     }
     slots[nSlot] = pChannel;
+    pChannel->boundIndex = -1;
 
     pChannel->socket = CreateBroadcastSocket();
     bool bOk = pChannel->socket != INVALID_SOCKET;
     if (bOk && interfaceWalk && nextBindIndex < localAddressCount && nMessage == WM_NET_SEARCH) {
         bOk = BindTo(pChannel->socket, localAddresses[nextBindIndex]);
-        if (bOk) ++nextBindIndex;
+        if (bOk) pChannel->boundIndex = nextBindIndex++;
     }
     if (bOk) bOk = WSAAsyncSelect(pChannel->socket, hOwner, nMessage, FD_READ) != SOCKET_ERROR;
     if (!bOk) {
@@ -260,6 +262,7 @@ int NetSetDestination(int hChannel, uint32_t dwAddress) {
         s = INVALID_SOCKET;
     }
     pChannel->socket = s;
+    pChannel->boundIndex = s == INVALID_SOCKET ? -1 : deviceInterfaceIndex;
     return 1;
 }
 
@@ -267,6 +270,13 @@ int NetGetSender(int hChannel, uint32_t* pdwAddress) {
     Channel* pChannel = Lookup(hChannel);
     if (!pChannel) return 0;
     *pdwAddress = pChannel->sender;
+    return 1;
+}
+
+int NetGetBoundIndex(int hChannel, int* pnIndex) {
+    Channel* pChannel = Lookup(hChannel);
+    if (!pChannel) return 0;
+    *pnIndex = pChannel->boundIndex;
     return 1;
 }
 

@@ -49,6 +49,8 @@ int NetResend(int hChannel);
 int NetReceive(int hChannel, uint8_t (&buffer)[MAX_PACKET], int* pnLength = nullptr);
 int NetSetDestination(int hChannel, uint32_t dwAddress);
 int NetGetSender(int hChannel, uint32_t* pdwAddress);
+// The index into localAddresses of the address the channel's socket is bound to; -1 when unbound.
+int NetGetBoundIndex(int hChannel, int* pnIndex);
 
 // The WinSock error of the channel's last failed socket call; 0 for a bad handle.
 int NetGetChannelError(int hChannel);

@@ -5,12 +5,10 @@
 
 #include "OperationRules.h"
 #include "../link/ChannelTable.h"
-#include "../link/ReceiverRules.h"
-#include "../link/ReplyDecoder.h"
+#include "../link/ReplyReceivers.h"
 #include "../link/ShowResultMessage.h"
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
-#include "../shell/DeviceListPage.h"
 
 namespace {
 
@@ -38,15 +36,17 @@ BEGIN_MESSAGE_MAP(COperationDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-COperationDlg::COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, CWnd* pParent)
+COperationDlg::COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, COperationHost* pHost,
+                             CWnd* pParent)
     : CDialog(IDD_OPERATION, pParent),
       m_nKind(nKind),
       m_pDevice(pDevice),
       m_pSettings(pSettings),
-      m_dwDeviceAddress(pDevice ? pDevice->dwAddress : 0) {}
+      m_dwDeviceAddress(pDevice ? pDevice->dwAddress : 0),
+      m_pHost(pHost) {}
 
-COperationDlg::COperationDlg(int nKind, CStringList* pTargets, CWnd* pParent)
-    : CDialog(IDD_OPERATION, pParent), m_nKind(nKind), m_pTargets(pTargets) {}
+COperationDlg::COperationDlg(int nKind, CStringList* pTargets, COperationHost* pHost, CWnd* pParent)
+    : CDialog(IDD_OPERATION, pParent), m_nKind(nKind), m_pTargets(pTargets), m_pHost(pHost) {}
 
 COperationDlg::~COperationDlg() {
     if (m_hChannel) NetCloseChannel(m_hChannel);
@@ -67,7 +67,6 @@ BOOL COperationDlg::OnInitDialog() {
         dwFoundThrough = localAddresses[m_pDevice->nInterfaceIndex];
     if (!m_adapter.Choose(dwFoundThrough)) m_adapter.ShowError(m_hWnd);
 
-    m_pListPage = g_pDeviceListPage;
     m_nTargetIndex = -1;
 
     if (m_nKind == OP_SEARCH) {
@@ -78,8 +77,8 @@ BOOL COperationDlg::OnInitDialog() {
         SetWindowText("Setup device");
         m_hChannel = NetOpenChannel(m_hWnd, WM_NET_SETCONFIG);
     }
-    // Without the page there are no transaction numbers to send with.
-    if (!m_hChannel || !m_pListPage) {
+    // Without the host there are no transaction numbers to send with.
+    if (!m_hChannel || !m_pHost) {
         CommunicationError();
         return TRUE;
     }
@@ -99,7 +98,7 @@ BOOL COperationDlg::OnInitDialog() {
                              static_cast<int>(strnlen(m_pDevice->szServerName, sizeof m_pDevice->szServerName)));
         SetDlgItemText(IDC_OPERATION_STATUS, strStatus);
         m_nRequestType = PKT_SET_CONFIG;
-        m_wSequence = m_pListPage->NextSequence();
+        m_wSequence = m_pHost->NextSequence();
         m_nRetries = SET_CONFIG_RETRIES;
         SendSetConfigAttempt();
         SetTimer(TIMER_RETRY, SET_CONFIG_RETRY_PERIOD);
@@ -129,7 +128,7 @@ void COperationDlg::StartNextTarget() {
     NetSetDestination(m_hChannel, dwTarget);
     m_dwCurrentDest = dwTarget;
     m_nRequestType = PKT_GET_INFO;
-    m_wSequence = m_pListPage->NextSequence();
+    m_wSequence = m_pHost->NextSequence();
     if (!NetSendRequest(m_hChannel, PKT_GET_INFO, m_wSequence, m_packet)) {
         CommunicationError();
         return;
@@ -150,15 +149,13 @@ void COperationDlg::StartNextTarget() {
 LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
     int nLength = 0;
     if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
-    PacketHeader header;
-    DeviceInfo info;
-    if (!DecodeInfoReply(m_packet, static_cast<size_t>(nLength), header, info) ||
-        !IsAcceptedSearchReply(header, info, m_wSequence))
-        return 0;
     uint32_t dwSender = 0;
     NetGetSender(m_hChannel, &dwSender);
-    ApplyReceiverRules(info, dwSender, InfoReceiver::Search);
-    m_pListPage->AddDevice(info);
+    DeviceInfo info;
+    if (!ReceiveSearchReply(m_packet, static_cast<size_t>(nLength), m_wSequence, dwSender, info)) return 0;
+    int nInterfaceIndex = -1;
+    NetGetBoundIndex(m_hChannel, &nInterfaceIndex);
+    m_pHost->AddDevice(info, nInterfaceIndex);
     return 0;
 }
 
@@ -196,17 +193,17 @@ void COperationDlg::SendSetConfigAttempt() {
 LRESULT COperationDlg::OnNetSetConfig(WPARAM, LPARAM) {
     int nLength = 0;
     if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
-    PacketHeader header;
-    if (!DecodeHeader(m_packet, static_cast<size_t>(nLength), header) ||
-        !IsAcceptedSetConfigReply(header, m_wSequence, static_cast<uint16_t>(m_nRequestType)))
+    int16_t nStatus = 0;
+    if (!ReceiveSetConfigReply(m_packet, static_cast<size_t>(nLength), m_wSequence,
+                               static_cast<uint16_t>(m_nRequestType), nStatus))
         return 0;
     m_wSequence = 0;  // later copies are dropped
-    if (header.wStatus == 0) {
+    if (nStatus == 0) {
         PostMessage(WM_COMMAND, IDOK);
         return 0;
     }
     KillTimer(TIMER_RETRY);
-    ShowResultMessage(header.wStatus);
+    ShowResultMessage(nStatus);
     PostMessage(WM_COMMAND, IDCANCEL);
     return 0;
 }

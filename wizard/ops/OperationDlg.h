@@ -8,8 +8,7 @@
 #include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
 #include "../widgets/HoverButton.h"
-
-class CDeviceListPage;
+#include "OperationHost.h"
 
 #define OP_SEARCH 147
 #define OP_SET_CONFIG 148
@@ -21,9 +20,11 @@ constexpr UINT WM_NET_SETCONFIG = WM_USER + 101;
 class COperationDlg : public CDialog {
 public:
     // OP_SET_CONFIG: writes *pSettings, with the entry's MAC, to the chosen appliance.
-    COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, CWnd* pParent = nullptr);
-    // OP_SEARCH: searches the targets ("255.255.255.255" for a broadcast).
-    COperationDlg(int nKind, CStringList* pTargets, CWnd* pParent = nullptr);
+    COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, COperationHost* pHost,
+                  CWnd* pParent = nullptr);
+    // OP_SEARCH: searches the targets ("255.255.255.255" for a broadcast) and hands each appliance found
+    // to the host. Without a host (no transaction numbers) either kind ends in the communication error.
+    COperationDlg(int nKind, CStringList* pTargets, COperationHost* pHost, CWnd* pParent = nullptr);
     ~COperationDlg() override;
 
 protected:
@@ -48,7 +49,7 @@ protected:
     uint32_t m_dwDeviceAddress = 0;
     CStringList* m_pTargets = nullptr;
     int m_nTargetIndex = -1;
-    CDeviceListPage* m_pListPage = nullptr;
+    COperationHost* m_pHost = nullptr;
     int m_hChannel = 0;
     uint8_t m_packet[MAX_PACKET] = {};
     int m_nRetries = 0;

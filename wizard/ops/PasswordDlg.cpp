@@ -4,11 +4,9 @@
 #include "OperationDlg.h"
 #include "OperationRules.h"
 #include "../link/ChannelTable.h"
-#include "../link/ReceiverRules.h"
-#include "../link/ReplyDecoder.h"
+#include "../link/ReplyReceivers.h"
 #include "../link/ShowResultMessage.h"
 #include "../res/resource.h"
-#include "../shell/DeviceListPage.h"
 
 namespace {
 constexpr UINT PASSWORD_RETRY_PERIOD = 2000;
@@ -24,7 +22,8 @@ BEGIN_MESSAGE_MAP(CPasswordDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-CPasswordDlg::CPasswordDlg(DeviceEntry* pDevice, CWnd* pParent) : CDialog(IDD_PASSWORD, pParent), m_pDevice(pDevice) {}
+CPasswordDlg::CPasswordDlg(DeviceEntry* pDevice, COperationHost* pHost, CWnd* pParent)
+    : CDialog(IDD_PASSWORD, pParent), m_pDevice(pDevice), m_pHost(pHost) {}
 
 CPasswordDlg::~CPasswordDlg() {
     WipeSecrets();
@@ -61,14 +60,13 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CPasswordDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_pListPage = g_pDeviceListPage;
     m_nRetries = PASSWORD_RETRIES;
     uint32_t dwFoundThrough = 0;
     if (m_pDevice->nInterfaceIndex >= 0 && m_pDevice->nInterfaceIndex < localAddressCount)
         dwFoundThrough = localAddresses[m_pDevice->nInterfaceIndex];
     m_adapter.Choose(dwFoundThrough);  // without an adapter the appliance counts as off the subnet
     m_hChannel = NetOpenChannel(m_hWnd, WM_NET_PASSWORD);
-    if (!m_hChannel || !m_pListPage) {
+    if (!m_hChannel || !m_pHost) {
         AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
         PostMessage(WM_COMMAND, IDCANCEL);
     }
@@ -96,7 +94,7 @@ void CPasswordDlg::OnCheck() {
     m_dwExpectedSender = m_pDevice->dwAddress;
     ComposeCheckPassword(m_packet, m_pDevice->abMac, m_strPassword);
     NetSetDestination(m_hChannel, Destination(PASSWORD_RETRIES));
-    m_wSequence = m_pListPage->NextSequence();
+    m_wSequence = m_pHost->NextSequence();
     if (!NetSendRequest(m_hChannel, PKT_CHECK_PASSWORD, m_wSequence, m_packet)) {
         AfxMessageBox(IDS_COMM_ERROR, MB_OK | MB_ICONEXCLAMATION);
         PostMessage(WM_COMMAND, IDCANCEL);
@@ -135,18 +133,17 @@ void CPasswordDlg::OnTimer(UINT_PTR nIDEvent) {
 LRESULT CPasswordDlg::OnNetPassword(WPARAM, LPARAM) {
     int nLength = 0;
     if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
-    PacketHeader header;
-    if (!DecodeHeader(m_packet, static_cast<size_t>(nLength), header) ||
-        !IsAcceptedPasswordReply(header, lastSender, m_dwExpectedSender, m_wSequence,
-                                 static_cast<uint16_t>(m_nRequestType)))
+    int16_t nStatus = 0;
+    if (!ReceivePasswordReply(m_packet, static_cast<size_t>(nLength), lastSender, m_dwExpectedSender, m_wSequence,
+                              static_cast<uint16_t>(m_nRequestType), nStatus))
         return 0;
     m_wSequence = 0;
     KillTimer(TIMER_RETRY);
-    if (header.wStatus == 0) {
+    if (nStatus == 0) {
         PostMessage(WM_COMMAND, IDOK);
         return 0;
     }
-    ShowResultMessage(header.wStatus);
+    ShowResultMessage(nStatus);
     EnableInput(TRUE);
     return 0;
 }

@@ -7,14 +7,14 @@
 #include "../link/DeviceEntry.h"
 #include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
-
-class CDeviceListPage;
+#include "OperationHost.h"
 
 constexpr UINT WM_NET_PASSWORD = WM_USER + 104;
 
 class CPasswordDlg : public CDialog {
 public:
-    explicit CPasswordDlg(DeviceEntry* pDevice, CWnd* pParent = nullptr);
+    // The host gives the transaction numbers; without one the dialog ends in the communication error.
+    CPasswordDlg(DeviceEntry* pDevice, COperationHost* pHost, CWnd* pParent = nullptr);
     ~CPasswordDlg() override;
 
     INT_PTR DoModal() override;
@@ -35,7 +35,7 @@ protected:
 
     DeviceEntry* m_pDevice;
     CString m_strPassword;
-    CDeviceListPage* m_pListPage = nullptr;
+    COperationHost* m_pHost;
     int m_hChannel = 0;
     uint8_t m_packet[MAX_PACKET] = {};
     int m_nRetries = 0;

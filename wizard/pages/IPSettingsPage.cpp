@@ -5,7 +5,7 @@
 
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
-#include "../shell/DeviceListPage.h"
+#include "../shell/WizardState.h"
 #include "../widgets/CheckNumber.h"
 
 namespace {

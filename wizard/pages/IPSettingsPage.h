@@ -3,7 +3,7 @@
 #pragma once
 
 #include "../shell/WizardPage.h"
-#include "FieldRules.h"
+#include "../shell/FieldRules.h"
 
 class CIPSettingsPage : public CWizardPage {
 public:

@@ -3,7 +3,6 @@
 
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
-#include "../shell/DeviceListPage.h"
 #include "../shell/WizardState.h"
 #include "../widgets/PaintPageBackground.h"
 
@@ -16,6 +15,11 @@ END_MESSAGE_MAP()
 // clang-format on
 
 CNoticeDlg::CNoticeDlg(CWnd* pParent) : CDialog(IDD_NOTICE, pParent), m_nBitmapId(IDB_NOTICE_SAVED) {}
+
+void CNoticeDlg::Run(CWnd* pParent) {
+    CNoticeDlg notice(pParent);
+    notice.DoModal();
+}
 
 BOOL CNoticeDlg::OnInitDialog() {
     CDialog::OnInitDialog();

@@ -12,6 +12,9 @@ class CNoticeDlg : public CDialog {
 public:
     explicit CNoticeDlg(CWnd* pParent = nullptr);
 
+    // Runs the notice modally over pParent (the wizard window's notice runner).
+    static void Run(CWnd* pParent);
+
     UINT m_nBitmapId;
 
 protected:

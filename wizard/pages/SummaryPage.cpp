@@ -8,9 +8,9 @@
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
 #include "../shell/DeviceListPage.h"
+#include "../shell/FieldRules.h"
 #include "../shell/WizardState.h"
 #include "ConfirmDlg.h"
-#include "FieldRules.h"
 #include "NoticeDlg.h"
 
 namespace {
@@ -68,7 +68,7 @@ int CSummaryPage::OnWizardNext() {
     INT_PTR nResult = IDCANCEL;
     // Without a chosen appliance there is nothing to write to: that is a failed write.
     if (g_selectedDevice) {
-        COperationDlg write(OP_SET_CONFIG, g_selectedDevice, &g_settings);
+        COperationDlg write(OP_SET_CONFIG, g_selectedDevice, &g_settings, g_pDeviceListPage);
         nResult = write.DoModal();
     }
     if (nResult == IDOK) {

@@ -9,6 +9,7 @@
 #include "AppFolders.h"
 #include "FinishPage.h"
 #include "IPSettingsPage.h"
+#include "NoticeDlg.h"
 #include "SummaryPage.h"
 #include "WelcomePage.h"
 
@@ -52,6 +53,7 @@ void CWizardApp::RecordFolders() {
 
 INT_PTR CWizardApp::RunWizard() {
     CWizardDlg dlg;
+    dlg.SetNoticeRunner(&CNoticeDlg::Run);
     CWelcomePage welcome;
     CDeviceListPage deviceList;
     CIPSettingsPage ipSettings;

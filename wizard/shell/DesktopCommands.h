@@ -6,7 +6,7 @@
 //   1044 User Guide  OpenUserGuide(g_appDir)
 //   1054 IPP         RunUtilityInstaller(g_appDir)
 //   1052 Advanced    OfferUtility(g_appDir)
-//   1046 Shortcut    if (CreateDesktopShortcut(g_settings, g_iconDir)) { g_noticeKind = 1; CNoticeDlg(...).DoModal(); }
+//   1046 Shortcut    if (CreateDesktopShortcut(g_settings, g_iconDir)) { g_noticeKind = 1; the notice runner }
 #pragma once
 
 #include <windows.h>

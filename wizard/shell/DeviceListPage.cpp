@@ -5,19 +5,14 @@
 
 #include "../link/ChannelTable.h"
 #include "../link/PacketCatalogue.h"
-#include "../link/ReceiverRules.h"
+#include "../link/ReplyReceivers.h"
 #include "../link/TimeZones.h"
 #include "../ops/OperationDlg.h"
 #include "../ops/OperationRules.h"
 #include "../ops/PasswordDlg.h"
-#include "../pages/FieldRules.h"
 #include "../res/art/ArtIds.h"
+#include "FieldRules.h"
 #include "WizardState.h"
-
-CDeviceListPage* g_pDeviceListPage = nullptr;
-DeviceSettings g_settings = {};
-DeviceEntry* g_selectedDevice = nullptr;
-int g_nDeviceReadAttempt = 1;
 
 namespace {
 
@@ -40,7 +35,7 @@ END_MESSAGE_MAP()
 
 CDeviceListPage::CDeviceListPage() : CWizardPage(IDD_DEVICE_LIST, IDB_DEVICE_LIST) {}
 
-WORD CDeviceListPage::NextSequence() {
+uint16_t CDeviceListPage::NextSequence() {
     m_wSequence = NextSequenceValue(m_wSequence);
     return m_wSequence;
 }
@@ -109,17 +104,16 @@ void CDeviceListPage::Search() {
     m_devices.RemoveAll();
     g_selectedDevice = nullptr;
 
-    COperationDlg dlg(OP_SEARCH, &m_targets, GetParent());
+    COperationDlg dlg(OP_SEARCH, &m_targets, this, GetParent());
     dlg.DoModal();
 
     m_targets.RemoveAll();
     Tree()->SetFocus();
 }
 
-void CDeviceListPage::AddDevice(const DeviceInfo& info) {
+void CDeviceListPage::AddDevice(const DeviceInfo& info, int nInterfaceIndex) {
     bool bCreated = false;
-    // nextBindIndex has moved past the address the search channel is bound to (-1: unbound).
-    DeviceEntry* pEntry = m_devices.Add(info, nextBindIndex - 1, &bCreated);
+    DeviceEntry* pEntry = m_devices.Add(info, nInterfaceIndex, &bCreated);
     if (!pEntry || !bCreated || !m_hWnd) return;
     CTreeCtrl* pTree = Tree();
     if (!pTree) return;
@@ -202,17 +196,15 @@ void CDeviceListPage::OnTimer(UINT_PTR nIDEvent) {
 }
 
 LRESULT CDeviceListPage::OnNetDevInfo(WPARAM, LPARAM) {
-    memset(m_packet, 0, sizeof m_packet);
-    if (!NetReceive(m_hChannel, m_packet)) return 0;
-    PacketHeader header;
-    memcpy(&header, m_packet, sizeof header);
-    DeviceInfo info;
-    memcpy(&info, m_packet + PACKET_HEADER_SIZE, sizeof info);
+    int nLength = 0;
+    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
     DeviceEntry* pEntry = GetSelectedEntry();
-    if (!pEntry || !IsAcceptedDeviceReadReply(header, info, m_wSequence, pEntry->abMac)) return 0;
+    if (!pEntry) return 0;
     uint32_t dwSender = 0;
     NetGetSender(m_hChannel, &dwSender);
-    ApplyReceiverRules(info, dwSender, InfoReceiver::DeviceRead);
+    DeviceInfo info;
+    if (!ReceiveDeviceReadReply(m_packet, static_cast<size_t>(nLength), m_wSequence, pEntry->abMac, dwSender, info))
+        return 0;
 
     KillTimer(TIMER_RETRY);
     m_wSequence = 0;
@@ -258,7 +250,7 @@ int CDeviceListPage::OnWizardNext() {
     if (!g_settingsRead) return 1;
     g_passwordPassed = true;
     if (pEntry->bPasswordSet == 0) return WIZARD_NEIGHBOUR;
-    CPasswordDlg dlg(pEntry, GetParent());
+    CPasswordDlg dlg(pEntry, this, GetParent());
     if (dlg.DoModal() == IDOK) return WIZARD_NEIGHBOUR;
     g_passwordPassed = false;
     return 1;

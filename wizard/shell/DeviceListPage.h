@@ -1,6 +1,7 @@
 // CDeviceListPage: the wizard page that searches for appliances, lists them by server name and reads the
 // chosen one's settings with its own request into g_settings. It also keeps the transaction counter that
-// the device operations number their requests with, and the list of found appliances.
+// the device operations number their requests with, and the list of found appliances: it is the host of
+// the operation and password dialogs it runs.
 #pragma once
 
 #include "Framework.h"
@@ -8,22 +9,25 @@
 #include "../link/DeviceList.h"
 #include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
+#include "../ops/OperationHost.h"
 #include "../res/resource.h"
 #include "../widgets/HoverButton.h"
 #include "WizardPage.h"
+#include "WizardState.h"
 
 constexpr UINT WM_NET_DEVINFO = WM_USER + 102;
 
-class CDeviceListPage : public CWizardPage {
+class CDeviceListPage : public CWizardPage, public COperationHost {
 public:
     CDeviceListPage();
 
     // The number of a new transaction: +1, a value above 10000 becomes 1000; never 0.
-    WORD NextSequence();
+    uint16_t NextSequence() override;
 
     // An accepted search reply (receiver rules already applied): updates the entry with its MAC, or adds
-    // an entry with the next item number and, when the page's tree exists, a sorted tree item.
-    void AddDevice(const DeviceInfo& info);
+    // an entry with the next item number, noting the local address it was found through, and, when the
+    // page's tree exists, a sorted tree item.
+    void AddDevice(const DeviceInfo& info, int nInterfaceIndex) override;
 
     CDeviceList& GetDevices() { return m_devices; }
     // The entry of the tree's selected item, nullptr when none.
@@ -65,12 +69,3 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
-
-// Set by the page before it runs a search; the operation and password dialogs take their transaction
-// numbers from it and hand found appliances to it.
-extern CDeviceListPage* g_pDeviceListPage;
-// The chosen appliance's settings being edited, and its entry (owned by the page's list).
-extern DeviceSettings g_settings;
-extern DeviceEntry* g_selectedDevice;
-// Local addresses the page's current request has had a round on (program-wide, 1 at start).
-extern int g_nDeviceReadAttempt;

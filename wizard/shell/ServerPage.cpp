@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "../link/TimeZones.h"
-#include "../pages/FieldRules.h"
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
-#include "DeviceListPage.h"
+#include "FieldRules.h"
+#include "WizardState.h"
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CServerPage, CWizardPage)

@@ -1,12 +1,10 @@
 // CWizardDlg: the button bar and its rules, the window's region, picture and caption.
 #include "WizardDlg.h"
 
-#include "../pages/NoticeDlg.h"
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
 #include "../widgets/PaintPageBackground.h"
 #include "DesktopCommands.h"
-#include "DeviceListPage.h"
 #include "WizardState.h"
 
 namespace {
@@ -160,8 +158,7 @@ void CWizardDlg::OnAdvanced() {
 void CWizardDlg::OnShortcut() {
     if (!CreateDesktopShortcut(g_settings, g_iconDir)) return;
     g_noticeKind = 1;
-    CNoticeDlg notice(this);
-    notice.DoModal();
+    if (m_pfnRunNotice) m_pfnRunNotice(this);
 }
 
 LRESULT CWizardDlg::OnPaintCaption(WPARAM wParam, LPARAM lParam) {

@@ -20,6 +20,11 @@ public:
     // Hides every button of the bar except minimise and close, then shows these.
     void ShowButtons(std::initializer_list<int> ids);
 
+    // Shows the outcome notice of g_noticeKind over pParent and returns when it has closed. The notice
+    // dialog belongs to the configuration pages: whoever builds the wizard hands it in.
+    typedef void (*NoticeRunner)(CWnd* pParent);
+    void SetNoticeRunner(NoticeRunner pfnRunNotice) { m_pfnRunNotice = pfnRunNotice; }
+
     enum { BUTTON_COUNT = 12 };
     CHoverButton m_buttons[BUTTON_COUNT];
     CCaptionPainter m_captionPainter;
@@ -41,6 +46,7 @@ protected:
     afx_msg LRESULT OnPaintCaption(WPARAM wParam, LPARAM lParam);
 
     CRgn m_rgnWindow;
+    NoticeRunner m_pfnRunNotice = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,9 +1,12 @@
-// The receivers' fix-ups of an info reply and the acceptance tests of each transaction.
+// The receivers' fix-ups of an info reply, the acceptance tests of each transaction, and the receivers
+// that put decoding, acceptance and fix-ups together on received bytes.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "../ReceiverRules.h"
+#include "../ReplyReceivers.h"
 
 namespace {
 
@@ -121,6 +124,58 @@ TEST(Acceptance, FinishedTransactionAcceptsNothingEvenSequenceZero) {
     EXPECT_FALSE(IsAcceptedDeviceReadReply(Header(16, 0, 0), info, 0, mac));
     EXPECT_FALSE(IsAcceptedSetConfigReply(Header(17, 0, 0), 0, 17));
     EXPECT_FALSE(IsAcceptedPasswordReply(Header(19, 0, 0), 5, 5, 0, 19));
+}
+
+// A received datagram as bytes: header, then the info record when given.
+std::vector<uint8_t> Datagram(uint16_t wType, int16_t nStatus, uint16_t wSequence, const DeviceInfo* pInfo) {
+    PacketHeader header = Header(wType, nStatus, wSequence);
+    std::vector<uint8_t> bytes(sizeof header);
+    memcpy(bytes.data(), &header, sizeof header);
+    if (pInfo) bytes.insert(bytes.end(), Bytes(*pInfo), Bytes(*pInfo) + sizeof *pInfo);
+    return bytes;
+}
+
+TEST(Receivers, InfoRepliesAreDecodedCheckedAndFixedUp) {
+    const uint8_t mac[6] = {1, 2, 3, 4, 5, 6};
+    const uint32_t sender = Addr(198, 18, 1, 10);
+    DeviceInfo sent = Filled('C');
+    sent.wState = 0;
+    memcpy(sent.settings.abMac, mac, 6);
+    const uint8_t reported[4] = {10, 0, 0, 9};
+    memcpy(sent.settings.abIpAddress, reported, 4);
+    const std::vector<uint8_t> reply = Datagram(16, 0, 31, &sent);
+
+    DeviceInfo read;
+    ASSERT_TRUE(ReceiveDeviceReadReply(reply.data(), reply.size(), 31, mac, sender, read));
+    EXPECT_EQ(memcmp(read.settings.abIpAddress, &sender, 4), 0);
+    EXPECT_EQ(memcmp(read.settings.abReportedAddress, reported, 4), 0);
+    EXPECT_EQ(read.settings.szAuxName[sizeof read.settings.szAuxName - 1], 0);
+    const uint8_t otherMac[6] = {1, 2, 3, 4, 5, 7};
+    EXPECT_FALSE(ReceiveDeviceReadReply(reply.data(), reply.size(), 31, otherMac, sender, read));
+    EXPECT_FALSE(ReceiveDeviceReadReply(reply.data(), reply.size(), 32, mac, sender, read));
+    EXPECT_FALSE(ReceiveDeviceReadReply(reply.data(), PACKET_HEADER_SIZE - 1, 31, mac, sender, read));
+
+    DeviceInfo found;
+    ASSERT_TRUE(ReceiveSearchReply(reply.data(), reply.size(), 31, sender, found));
+    EXPECT_EQ(memcmp(found.settings.abIpAddress, &sender, 4), 0);
+    EXPECT_EQ(found.settings.szServerName[sizeof found.settings.szServerName - 1], 0);
+    EXPECT_FALSE(ReceiveSearchReply(reply.data(), reply.size(), 0, sender, found));
+}
+
+TEST(Receivers, HeaderRepliesGiveTheStatusOfAnAcceptedReply) {
+    const uint32_t dev = Addr(198, 18, 1, 10), other = Addr(198, 18, 1, 11);
+    const std::vector<uint8_t> written = Datagram(17, -101, 500, nullptr);
+    int16_t nStatus = 0;
+    ASSERT_TRUE(ReceiveSetConfigReply(written.data(), written.size(), 500, 17, nStatus));
+    EXPECT_EQ(nStatus, -101);
+    EXPECT_FALSE(ReceiveSetConfigReply(written.data(), written.size() - 1, 500, 17, nStatus));
+    EXPECT_FALSE(ReceiveSetConfigReply(written.data(), written.size(), 501, 17, nStatus));
+
+    const std::vector<uint8_t> checked = Datagram(19, -305, 42, nullptr);
+    ASSERT_TRUE(ReceivePasswordReply(checked.data(), checked.size(), dev, dev, 42, 19, nStatus));
+    EXPECT_EQ(nStatus, -305);
+    EXPECT_FALSE(ReceivePasswordReply(checked.data(), checked.size(), other, dev, 42, 19, nStatus));
+    EXPECT_FALSE(ReceivePasswordReply(checked.data(), 3, dev, dev, 42, 19, nStatus));
 }
 
 }  // namespace

@@ -19,8 +19,9 @@
 #include "../OperationDlg.h"
 #include "../PasswordDlg.h"
 #include "../../link/ChannelTable.h"
+#include "../../link/DeviceList.h"
+#include "../../link/PacketCatalogue.h"
 #include "../../res/resource.h"
-#include "../../shell/DeviceListPage.h"
 
 // Freed heap blocks are searched for the typed password: none may carry it away.
 static const char kPassword[] = "Pw-7Kq2";
@@ -67,17 +68,30 @@ void Click(CDialog* pDlg, int nID) {
     pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(pDlg->GetDlgItem(nID)->m_hWnd));
 }
 
+// The page's part: the transaction counter and the list of what a search found.
+class CListHost : public COperationHost {
+public:
+    uint16_t NextSequence() override { return m_wSequence = NextSequenceValue(m_wSequence); }
+    void AddDevice(const DeviceInfo& info, int nInterfaceIndex) override {
+        bool bCreated;
+        m_devices.Add(info, nInterfaceIndex, &bCreated);
+    }
+    CDeviceList& GetDevices() { return m_devices; }
+
+private:
+    uint16_t m_wSequence = 0;
+    CDeviceList m_devices;
+};
+
 class LabTest : public ::testing::Test {
 protected:
     void SetUp() override {
         interfaceWalk = true;
         nextBindIndex = 0;
         deviceInterfaceIndex = 0;
-        g_pDeviceListPage = &m_page;
     }
-    void TearDown() override { g_pDeviceListPage = nullptr; }
 
-    CDeviceListPage m_page;
+    CListHost m_host;
     CMessageBoxRecorder m_boxes;
 };
 
@@ -105,7 +119,7 @@ protected:
 TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance) {
     ASSERT_EQ(localAddressCount, 2);
     CVirtualClock clock;
-    COperationDlg dlg(OP_SEARCH, &m_targets);
+    COperationDlg dlg(OP_SEARCH, &m_targets, &m_host);
     struct Step {
         DWORD dwAt;
         size_t nSeg1, nSeg2;
@@ -149,7 +163,7 @@ TEST_F(Search, TwoInterfacesScheduleAndOneEntryPerAppliance) {
     EXPECT_EQ(all[6].peer.substr(0, all[6].peer.find(':')), Dotted(localAddresses[1]));
 
     // The appliance answered through both interfaces: one entry, updated by the later answer.
-    CDeviceList& devices = m_page.GetDevices();
+    CDeviceList& devices = m_host.GetDevices();
     ASSERT_EQ(devices.GetCount(), 1u);
     const DeviceEntry* e = devices.GetAt(0);
     EXPECT_EQ(memcmp(e->abMac, NAS1_MAC, 6), 0);
@@ -163,7 +177,7 @@ TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing) {
     CVirtualClock clock;
     ASSERT_EQ(SimControl(Env("ZT_HOST_A1"), 7000, "fault * state1").substr(0, 2), "OK");
     ASSERT_EQ(SimControl(Env("ZT_HOST_A2"), 7000, "fault * stale-seq").substr(0, 2), "OK");
-    COperationDlg dlg(OP_SEARCH, &m_targets);
+    COperationDlg dlg(OP_SEARCH, &m_targets, &m_host);
     CModalHook hook([&](CDialog*) {
         for (int i = 0; i < 8; ++i) {
             clock.Advance(2000);
@@ -172,13 +186,13 @@ TEST_F(Search, RepliesInState1OrWithAStaleNumberAddNothing) {
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_GE(m_seg1.Replies().size(), 4u);  // they did answer
-    EXPECT_EQ(m_page.GetDevices().GetCount(), 0u);
+    EXPECT_EQ(m_host.GetDevices().GetCount(), 0u);
     SimControl(Env("ZT_HOST_A2"), 7000, "fault * none");
 }
 
 TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound) {
     CVirtualClock clock;
-    COperationDlg dlg(OP_SEARCH, &m_targets);
+    COperationDlg dlg(OP_SEARCH, &m_targets, &m_host);
     CModalHook hook([&](CDialog* pDlg) {
         m_seg1.WaitForRequests(m_nBase1 + 1);
         PumpFor(200);  // the answer arrives
@@ -187,7 +201,7 @@ TEST_F(Search, CancelEndsAtOnceAndKeepsWhatWasFound) {
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(clock.Now(), 2000u);
-    EXPECT_EQ(m_page.GetDevices().GetCount(), 1u);
+    EXPECT_EQ(m_host.GetDevices().GetCount(), 1u);
     EXPECT_EQ(clock.GetTimerCount(), 0);
 }
 
@@ -232,7 +246,7 @@ TEST_F(Device, SetConfigOnTheSubnetGoesToTheApplianceEveryTimeAndGivesUpAt160Sec
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     CString caption, status;
     std::vector<size_t> counts;
     CModalHook hook([&](CDialog* pDlg) {
@@ -269,7 +283,7 @@ TEST_F(Device, SetConfigOffTheSubnetBroadcastsOnlyWithTheWalkOn) {
     ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     std::vector<bool> walk;
     CModalHook hook([&](CDialog*) {
         for (int i = 0; i < 8; ++i) {
@@ -297,7 +311,7 @@ TEST_F(Device, SetConfigFailureShowsItsMessageOnceAndDropsTheSecondCopy) {
         return IDOK;
     });
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     CModalHook hook([&](CDialog*) { PumpFor(1000); });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(m_boxes.GetCount(), 1);
@@ -312,7 +326,7 @@ TEST_F(Device, SetConfigWritesTheRecordByteForByteWithTheChosenMac) {
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     std::string before = SimControl(m_a1, 7000, "record NAS1");
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     CModalHook hook([&](CDialog*) { PumpFor(3000); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(m_boxes.GetCount(), 0);
@@ -334,7 +348,7 @@ TEST_F(Device, SetConfigReplyFromAnotherAddressIsAccepted) {
     CVirtualClock clock;
     std::string before = SimControl(m_a1, 7000, "record NAS1");
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     CModalHook hook([&](CDialog*) { PumpFor(3000); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     SimControl(m_a1, 7000, "record NAS1 " + before.substr(3));
@@ -350,7 +364,7 @@ public:
 
 TEST_F(Device, PasswordOkNeedsTextInTheEdit) {
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     bool initiallyEnabled = true, enabledWithText = false, enabledAgainEmpty = true;
     int editLimit = 0;
     CString caption;
@@ -382,7 +396,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     std::vector<size_t> counts;
     int nBoxesBefore8s = -1;
     bool okEnabledWhileChecking = true, okEnabledAfter = false, editEnabledAfter = false;
@@ -428,7 +442,7 @@ TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-first=2").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
         Click(pDlg, IDC_PASSWORD_OK);
@@ -450,7 +464,7 @@ TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
     // An appliance outside the PC's subnet, which only broadcasts reach, is still checked: by the broadcast at 4 s.
     ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 ignore=unicast").substr(0, 2), "OK");
     DeviceEntry off = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
-    CPasswordDlg offDlg(&off);
+    CPasswordDlg offDlg(&off, &m_host);
     CModalHook offHook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
         Click(pDlg, IDC_PASSWORD_OK);
@@ -472,7 +486,7 @@ TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
 TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber) {
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     bool okEnabledAfterRefusal = false, editEnabledAfterRefusal = false;
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "wrong");
@@ -510,7 +524,7 @@ TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
         Click(pDlg, IDC_PASSWORD_OK);
@@ -531,7 +545,7 @@ TEST_F(Device, ReplyAfterNoResponseIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 late=1500").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry);
+    CPasswordDlg dlg(&entry, &m_host);
     CModalHook hook([&](CDialog* pDlg) {
         pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
         Click(pDlg, IDC_PASSWORD_OK);
@@ -551,7 +565,7 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds) {
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     g_freedBlocksWithPassword = 0;
     {
-        CInspectedPasswordDlg dlg(&entry);
+        CInspectedPasswordDlg dlg(&entry, &m_host);
         CModalHook hook([&](CDialog* pDlg) {
             pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, kPassword);
             Click(pDlg, IDC_PASSWORD_OK);
@@ -591,7 +605,7 @@ TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog) {
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     std::vector<int> first, second;
     {
-        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
         CModalHook hook([&](CDialog*) {
             first.push_back(dlg.FrameShown());
             for (int i = 0; i < 6; ++i) {
@@ -603,7 +617,7 @@ TEST_F(Device, AnimationCyclesEvery300MsAndGoesOnInTheNextDialog) {
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     }
     {
-        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+        CInspectedOperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
         CModalHook hook([&](CDialog*) {
             clock.Advance(300);
             second.push_back(dlg.FrameShown());
@@ -622,7 +636,7 @@ TEST_F(Device, ColoursAreWhiteOnTheDialogBlue) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     COLORREF text = 0, back = 0, brush = 0;
     CModalHook hook([&](CDialog* pDlg) {
         HDC hdc = ::GetDC(pDlg->m_hWnd);
@@ -646,7 +660,7 @@ TEST_F(Device, StopIsAHiddenHoverButtonWithItsStrip) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-requests=100").substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings);
+    COperationDlg dlg(OP_SET_CONFIG, &entry, &m_settings, &m_host);
     bool hover = false, visible = true;
     int width = 0, height = 0;
     CModalHook hook([&](CDialog* pDlg) {
@@ -701,7 +715,7 @@ TEST_F(Device, ACommunicationErrorShowsOneMessageAndEndsTheOperation) {
     CStringList targets;
     targets.AddTail("255.255.255.255");
     {
-        COperationDlg search(OP_SEARCH, &targets);
+        COperationDlg search(OP_SEARCH, &targets, &m_host);
         CModalHook hook([&](CDialog*) {
             clock.Advance(6000);  // the first send and its three resends
             nDown = WinSockDown();
@@ -722,7 +736,7 @@ TEST_F(Device, ACommunicationErrorShowsOneMessageAndEndsTheOperation) {
     const DWORD dwStart = clock.Now();
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
     {
-        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings);
+        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings, &m_host);
         CModalHook hook([&](CDialog*) {
             m_log1.WaitForRequests(nBefore + 1);
             nDown = WinSockDown();
@@ -747,11 +761,11 @@ TEST_F(Device, NoFreeChannelGivesTheCommunicationError) {
     CStringList targets;
     targets.AddTail("255.255.255.255");
     {
-        COperationDlg search(OP_SEARCH, &targets);
+        COperationDlg search(OP_SEARCH, &targets, &m_host);
         EXPECT_EQ(search.DoModal(), IDCANCEL);
-        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings);
+        COperationDlg write(OP_SET_CONFIG, &entry, &m_settings, &m_host);
         EXPECT_EQ(write.DoModal(), IDCANCEL);
-        CPasswordDlg password(&entry);
+        CPasswordDlg password(&entry, &m_host);
         EXPECT_EQ(password.DoModal(), IDCANCEL);
     }
     for (int h : handles) NetCloseChannel(h);

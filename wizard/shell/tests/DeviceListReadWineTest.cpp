@@ -324,7 +324,7 @@ TEST_F(DeviceRead, WithoutAnAddressEveryRequestIsABroadcastAndTheAnswerGivesTheA
         DeviceInfo info{};
         memcpy(info.settings.abMac, NAS1_MAC, 6);
         strcpy(info.settings.szServerName, "NAS1");
-        page.AddDevice(info);
+        page.AddDevice(info, -1);  // an update keeps the interface of the first answer
         EXPECT_EQ(Tree(page)->GetCount(), 3u) << "an update, not a new item";
         Select(page, "NAS1");
         ExpectCounts(page, m_a1, {{0, 1}, {2000, 2}, {4000, 3}, {6000, 4}, {8000, 4}, {10000, 5}, {12000, 6}});

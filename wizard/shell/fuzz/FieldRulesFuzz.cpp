@@ -4,6 +4,7 @@
 #include <string>
 
 #include "../FieldRules.h"
+#include "../../link/TimeZones.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
@@ -22,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > sizeof date)
         memcpy(time, data + sizeof date, size - sizeof date < sizeof time ? size - sizeof date : sizeof time);
     LoadClock(date, time);
+    int32_t nZone = 0;
+    memcpy(&nZone, data, size < sizeof nZone ? size : sizeof nZone);
+    if (TimeZoneDisplayName(NormalizeTimeZone(nZone)) == nullptr) __builtin_trap();
+    uint8_t abOctets[4] = {};
+    memcpy(abOctets, data, size < sizeof abOctets ? size : sizeof abOctets);
+    char szDotted[16];
+    FormatDotted(abOctets, szDotted);
+    if (strnlen(szDotted, sizeof szDotted) >= sizeof szDotted) __builtin_trap();
     DeviceSettings s{};
     StoreServerName(s, p);
     StoreTrimmed(p, s.szWorkgroup, sizeof s.szWorkgroup, 15);
