@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The records of the table are heap blocks; every block freed in this program is searched for a marker
@@ -257,6 +258,12 @@ TEST_F(ChannelTableTest, SearchChannelsAreBoundToSuccessiveLocalAddresses) {
     int hThird = NetOpenChannel(m_hOwner, WM_NET_SEARCH);
     EXPECT_EQ(nextBindIndex, 2);
     ASSERT_TRUE(hOther && hFirst && hSecond && hThird);
+    // Each channel tells which local address it is bound to; past the last address, and off the walk, none.
+    for (auto [h, nExpected] : {std::pair{hOther, -1}, {hFirst, 0}, {hSecond, 1}, {hThird, -1}}) {
+        int nIndex = 99;
+        ASSERT_EQ(NetGetBoundIndex(h, &nIndex), 1);
+        EXPECT_EQ(nIndex, nExpected) << h;
+    }
 
     // A broadcast leaves through the bound interface only: one segment answers.
     for (int h : {hFirst, hSecond}) {
