@@ -66,7 +66,7 @@ def main():
         dialogs = d.count("Map Network Drive")
         peak = proclib.peak_kb(tray)
     sent = len([r for r in f.zsimctl.read_log(log, dir="tx", service="usb")
-                if r.get("decoded", {}).get("wType") == 32])
+                if r.get("decoded", {}).get("wType") == 32 and r["decoded"].get("szName")])
     out = {"sent": sent, "dropped": dropped, "last_ms": "%.0f" % (1000 * (last - start)),
            "cpu_tray": "%.2f" % meter.spent[tray], "cpu_server": "%.2f" % meter.spent[server],
            "peak_mb": "%.1f" % (peak / 1024), "map_dialogs": dialogs}
