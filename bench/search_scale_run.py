@@ -98,6 +98,7 @@ def main():
         "us_per_reply": "%.0f" % (cpu * 1e6 / replies) if replies else "-",
         "peak_wizard_mb": "%.1f" % (r["peak_wizard_kb"] / 1024),
         "peak_server_mb": "%.1f" % (r["peak_server_kb"] / 1024),
+        "broadcasts_s": ",".join("%.2f" % ((b - first) / 1000) for b in broadcasts),
     }
     print("RESULT " + " ".join("%s=%s" % kv for kv in out.items()), flush=True)
 
