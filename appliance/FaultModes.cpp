@@ -5,7 +5,8 @@
 
 bool FaultModes::Any() const {
     return dropRequestsPercent || dropFirst || ignore != Ignore::None || dropRepliesPercent || twice || lateMs ||
-           staleSequence || fromOther || wrongType || shortLength >= 0 || longLength >= 0 || unterminated || state1;
+           spreadMs || staleSequence || fromOther || wrongType || shortLength >= 0 || longLength >= 0 || unterminated ||
+           state1;
 }
 
 bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, std::string* error) {
@@ -50,6 +51,9 @@ bool ParseFaultModes(const std::vector<std::string>& words, FaultModes* modes, s
         } else if (key == "late") {
             if (!number(1, 600000)) return false;
             out.lateMs = static_cast<int>(n);
+        } else if (key == "spread") {
+            if (!number(1, 600000)) return false;
+            out.spreadMs = static_cast<int>(n);
         } else if (key == "stale-seq" && !hasValue) {
             out.staleSequence = true;
         } else if (key == "from-other") {
@@ -88,6 +92,7 @@ std::string FormatFaultModes(const FaultModes& m) {
     if (m.dropRepliesPercent) words.push_back("drop-replies=" + std::to_string(m.dropRepliesPercent));
     if (m.twice) words.push_back("twice");
     if (m.lateMs) words.push_back("late=" + std::to_string(m.lateMs));
+    if (m.spreadMs) words.push_back("spread=" + std::to_string(m.spreadMs));
     if (m.staleSequence) words.push_back("stale-seq");
     if (m.fromOther)
         words.push_back(m.otherAddress ? "from-other=" + FormatAddress(m.otherAddress) : std::string("from-other"));

@@ -15,6 +15,7 @@ struct FaultModes {
     int dropRepliesPercent = 0;    // replies composed, logged and not sent
     bool twice = false;            // every reply sent two times
     int lateMs = 0;                // every reply and notice held back this long
+    int spreadMs = 0;              // every reply held back a further random 0..spreadMs (a LAN of many answering)
     bool staleSequence = false;    // reply carries the request's sequence number minus one
     bool fromOther = false;        // reply leaves from another of the host's addresses
     uint32_t otherAddress = 0;     // that address; 0: the first host address that is not the appliance's

@@ -276,8 +276,10 @@ void CSimulator::Reply(int64_t nowMs, Appliance& a, const Datagram& request, Byt
         return;
     }
     a.counters.replies++;
-    if (f.twice) Queue(nowMs + f.lateMs, a.name, fullNote + " (first of two)", out);
-    Queue(nowMs + f.lateMs, a.name, fullNote, std::move(out));
+    int64_t dueMs = nowMs + f.lateMs;
+    if (f.spreadMs > 0) dueMs += static_cast<int64_t>(m_random() % (static_cast<uint32_t>(f.spreadMs) + 1));
+    if (f.twice) Queue(dueMs, a.name, fullNote + " (first of two)", out);
+    Queue(dueMs, a.name, fullNote, std::move(out));
 }
 
 uint32_t CSimulator::OtherAddress(const Appliance& a) const {

@@ -499,6 +499,12 @@ Reply CmdTreeSelect(const Args& a) {
     return Ok();
 }
 
+// treecount HWND: how many items a tree view holds, without reading them (cheap enough to poll a large tree).
+Reply CmdTreeCount(const Args& a) {
+    if (a.empty()) return Err("treecount HWND");
+    return Ok(std::to_string(SendMessageA(ParseHwnd(a[0]), TVM_GETCOUNT, 0, 0)));
+}
+
 // list HWND: the rows of a report list view, columns separated by " | ".
 Reply CmdList(const Args& a) {
     if (a.empty()) return Err("list HWND");
@@ -654,6 +660,7 @@ const std::map<std::string, std::function<Reply(const Args&)>>& Commands() {
         {"selectall", CmdSelectAll},
         {"tree", CmdTree},
         {"treeselect", CmdTreeSelect},
+        {"treecount", CmdTreeCount},
         {"list", CmdList},
         {"listselect", CmdListSelect},
         {"combo", CmdCombo},

@@ -167,6 +167,9 @@ class Driver:
         """[(depth, selected, text)] of a tree view, in display order."""
         return [(int(f[0]), f[1] == "*", f[2:]) for f in self.fields("tree", hwnd)]
 
+    def tree_count(self, hwnd):
+        return int(self.call("treecount", hwnd))
+
     def tree_select(self, hwnd, text, double=False):
         self.call("treeselect", hwnd, text, "dbl" if double else "")
 

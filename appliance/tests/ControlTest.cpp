@@ -55,6 +55,7 @@ TEST_F(ControlTest, FaultResultAndEjectModes) {
     EXPECT_EQ(Run("fault NAS1 drop-replies=30 late=9000 twice"), "OK 1 appliance(s)");
     EXPECT_EQ(FormatFaultModes(sim.Find("NAS1")->faults), "drop-replies=30 twice late=9000");
     EXPECT_EQ(Run("fault NAS1 late=0").rfind("ERR", 0), 0u);
+    EXPECT_EQ(Run("fault NAS1 spread=0").rfind("ERR", 0), 0u);
     EXPECT_EQ(Run("fault NAS1 sideways"), "ERR unknown fault mode 'sideways'");
     EXPECT_EQ(FormatFaultModes(sim.Find("NAS1")->faults), "drop-replies=30 twice late=9000");  // unchanged
     EXPECT_EQ(Run("fault * none"), "OK 2 appliance(s)");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 class SimulatorTest : public ::testing::Test {
@@ -265,6 +266,20 @@ TEST_F(SimulatorTest, TwiceAndLate) {
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].bytes, out[1].bytes);
     EXPECT_EQ(sim.NextDue(), -1);
+}
+
+TEST_F(SimulatorTest, SpreadHoldsEachReplyWithinItsWindowAfterLate) {
+    Nas(2).faults.lateMs = 100;
+    Nas(2).faults.spreadMs = 50;
+    std::vector<int64_t> dues;
+    for (uint16_t i = 0; i < 40; ++i) {
+        sim.OnDatagram(now, ToConfig(A2, GetInfoRequest(i)));
+        dues.push_back(sim.NextDue());
+        ASSERT_EQ(sim.TakeDue(now + 150).size(), 1u);
+    }
+    EXPECT_GE(*std::min_element(dues.begin(), dues.end()), now + 100);
+    EXPECT_LE(*std::max_element(dues.begin(), dues.end()), now + 150);
+    EXPECT_NE(*std::min_element(dues.begin(), dues.end()), *std::max_element(dues.begin(), dues.end()));
 }
 
 TEST_F(SimulatorTest, PendingRepliesAreLoggedWhenDiscarded) {

@@ -1,4 +1,4 @@
-// The device list's entries and their item numbers.
+// The device list's entries, their item numbers and the MAC map.
 #include "DeviceList.h"
 
 #include <cstring>
@@ -11,16 +11,30 @@ static void CopyReplyFields(DeviceEntry& entry, const DeviceInfo& info) {
     memcpy(&entry.dwAddress, info.settings.abIpAddress, sizeof entry.dwAddress);
 }
 
+static uint64_t MacKey(const uint8_t (&abMac)[6]) {
+    uint64_t key = 0;
+    for (uint8_t b : abMac) key = key << 8 | b;
+    return key;
+}
+
 DeviceEntry* CDeviceList::FindByMac(const uint8_t (&abMac)[6]) const {
-    for (const auto& p : m_entries)
-        if (memcmp(p->abMac, abMac, sizeof p->abMac) == 0) return p.get();
-    return nullptr;
+    auto it = m_byMac.find(MacKey(abMac));
+    return it == m_byMac.end() ? nullptr : it->second;
 }
 
 DeviceEntry* CDeviceList::FindByItemId(int nItemId) const {
+    // While the numbers run 1..n without a gap, the entry of number k is the k-th.
+    if (nItemId >= 1 && static_cast<size_t>(nItemId) <= m_entries.size() &&
+        m_entries[static_cast<size_t>(nItemId) - 1]->nItemId == nItemId)
+        return m_entries[static_cast<size_t>(nItemId) - 1].get();
     for (const auto& p : m_entries)
         if (p->nItemId == nItemId) return p.get();
     return nullptr;
+}
+
+void CDeviceList::RemoveAll() {
+    m_byMac.clear();
+    m_entries.clear();
 }
 
 DeviceEntry* CDeviceList::Add(const DeviceInfo& info, int nInterfaceIndex, bool* pbCreated) {
@@ -36,16 +50,28 @@ DeviceEntry* CDeviceList::Add(const DeviceInfo& info, int nInterfaceIndex, bool*
     CopyReplyFields(*entry, info);
     entry->nInterfaceIndex = nInterfaceIndex;
 
-    // The smallest positive number not in use; the list stays ordered by it.
-    int nPrev = 0;
-    auto it = m_entries.begin();
-    for (; it != m_entries.end(); ++it) {
-        if ((*it)->nItemId > nPrev + 1) break;
-        nPrev = (*it)->nItemId;
+    // The smallest positive number not in use; the list stays ordered by it. Without a gap that is n + 1.
+    size_t nAt = m_entries.size();
+    int nPrev = nAt ? m_entries.back()->nItemId : 0;
+    if (nPrev != static_cast<int>(nAt)) {
+        nPrev = 0;
+        for (nAt = 0; nAt < m_entries.size() && m_entries[nAt]->nItemId == nPrev + 1; ++nAt)
+            nPrev = m_entries[nAt]->nItemId;
     }
     entry->nItemId = nPrev + 1;
     DeviceEntry* pEntry = entry.get();
-    m_entries.insert(it, std::move(entry));
+    uint64_t key = MacKey(pEntry->abMac);
+    try {
+        m_byMac.emplace(key, pEntry);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    try {
+        m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(nAt), std::move(entry));
+    } catch (const std::bad_alloc&) {
+        m_byMac.erase(key);
+        return nullptr;
+    }
     *pbCreated = true;
     return pEntry;
 }

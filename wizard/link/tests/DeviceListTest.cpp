@@ -52,6 +52,38 @@ TEST(DeviceList, RepeatedReplyUpdatesButKeepsNumberAndInterface) {
     EXPECT_EQ(again->nInterfaceIndex, 0);
 }
 
+// A LAN's worth of appliances whose MACs differ in every byte, each round of the search bringing all again.
+TEST(DeviceList, ManyAppliancesEachFoundByTheirOwnMac) {
+    CDeviceList list;
+    bool created = false;
+    auto reply = [](int i) {
+        DeviceInfo info = Reply(0, "NAS", static_cast<uint32_t>(i));
+        const uint8_t mac[6] = {
+            static_cast<uint8_t>(i >> 8), 0x5A, 0x54, static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i >> 4),
+            static_cast<uint8_t>(i)};
+        memcpy(info.settings.abMac, mac, 6);
+        return info;
+    };
+    const int n = 3000;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < n; ++i) {
+            DeviceEntry* e = list.Add(reply(i), round, &created);
+            ASSERT_NE(e, nullptr);
+            EXPECT_EQ(created, round == 0);
+            EXPECT_EQ(e->nItemId, i + 1);
+            EXPECT_EQ(e->nInterfaceIndex, 0);
+        }
+    }
+    EXPECT_EQ(list.GetCount(), static_cast<size_t>(n));
+    for (int i = 0; i < n; i += 97) {
+        DeviceInfo info = reply(i);
+        EXPECT_EQ(list.FindByMac(info.settings.abMac), list.FindByItemId(i + 1));
+        EXPECT_EQ(memcmp(list.FindByItemId(i + 1)->abMac, info.settings.abMac, 6), 0);
+    }
+    const uint8_t unknown[6] = {0xFF, 0x5A, 0x54, 0, 0, 0};
+    EXPECT_EQ(list.FindByMac(unknown), nullptr);
+}
+
 TEST(DeviceList, EmptiedListStartsNumberingAgain) {
     CDeviceList list;
     bool created = false;
