@@ -148,17 +148,20 @@ void COperationDlg::StartNextTarget() {
 }
 
 LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
+    // Every reply already waiting is taken at once: on a large LAN a round's replies come faster than one
+    // notification each can be handled. The bound lets the dialog's timer and painting in between.
     int nLength = 0;
-    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
-    PacketHeader header;
-    DeviceInfo info;
-    if (!DecodeInfoReply(m_packet, static_cast<size_t>(nLength), header, info) ||
-        !IsAcceptedSearchReply(header, info, m_wSequence))
-        return 0;
-    uint32_t dwSender = 0;
-    NetGetSender(m_hChannel, &dwSender);
-    ApplyReceiverRules(info, dwSender, InfoReceiver::Search);
-    m_pListPage->AddDevice(info);
+    for (int n = 0; n < SEARCH_REPLIES_PER_NOTICE && NetReceive(m_hChannel, m_packet, &nLength); ++n) {
+        PacketHeader header;
+        DeviceInfo info;
+        if (!DecodeInfoReply(m_packet, static_cast<size_t>(nLength), header, info) ||
+            !IsAcceptedSearchReply(header, info, m_wSequence))
+            continue;
+        uint32_t dwSender = 0;
+        NetGetSender(m_hChannel, &dwSender);
+        ApplyReceiverRules(info, dwSender, InfoReceiver::Search);
+        m_pListPage->AddDevice(info);
+    }
     return 0;
 }
 

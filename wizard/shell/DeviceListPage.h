@@ -13,6 +13,9 @@
 #include "WizardPage.h"
 
 constexpr UINT WM_NET_DEVINFO = WM_USER + 102;
+// The tree held from repainting while a search's replies add items, shown again this often.
+constexpr UINT_PTR TIMER_TREE_SHOW = 300;
+constexpr UINT TREE_SHOW_PERIOD = 100;
 
 class CDeviceListPage : public CWizardPage {
 public:
@@ -45,6 +48,7 @@ protected:
     void ReadSelected();
     void ShowValues();
     void EmptyValueColumn();
+    void ShowHeldTree();
     CTreeCtrl* Tree() const;
     CListCtrl* Values() const;
 
@@ -59,6 +63,7 @@ protected:
     int m_nRetries = 0;
     UINT m_nRetryPeriod = 2000;
     BOOL m_bClearing = FALSE;
+    BOOL m_bTreeHeld = FALSE;
     CLocalAdapter m_adapter;
     CImageList m_images;
     CHoverButton m_refresh;
