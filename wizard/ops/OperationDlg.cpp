@@ -147,15 +147,18 @@ void COperationDlg::StartNextTarget() {
 }
 
 LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
+    // Every reply already waiting is taken at once: on a large LAN a round's replies come faster than one
+    // notification each can be handled. The bound lets the dialog's timer and painting in between.
     int nLength = 0;
-    if (!NetReceive(m_hChannel, m_packet, &nLength)) return 0;
-    uint32_t dwSender = 0;
-    NetGetSender(m_hChannel, &dwSender);
-    DeviceInfo info;
-    if (!ReceiveSearchReply(m_packet, static_cast<size_t>(nLength), m_wSequence, dwSender, info)) return 0;
     int nInterfaceIndex = -1;
     NetGetBoundIndex(m_hChannel, &nInterfaceIndex);
-    m_pHost->AddDevice(info, nInterfaceIndex);
+    for (int n = 0; n < SEARCH_REPLIES_PER_NOTICE && NetReceive(m_hChannel, m_packet, &nLength); ++n) {
+        uint32_t dwSender = 0;
+        NetGetSender(m_hChannel, &dwSender);
+        DeviceInfo info;
+        if (!ReceiveSearchReply(m_packet, static_cast<size_t>(nLength), m_wSequence, dwSender, info)) continue;
+        m_pHost->AddDevice(info, nInterfaceIndex);
+    }
     return 0;
 }
 

@@ -15,6 +15,8 @@
 
 constexpr UINT_PTR TIMER_RETRY = 100;
 constexpr UINT_PTR TIMER_ANIMATE = 200;
+// Search replies read at most per receive notification.
+constexpr int SEARCH_REPLIES_PER_NOTICE = 64;
 constexpr UINT WM_NET_SETCONFIG = WM_USER + 101;
 
 class COperationDlg : public CDialog {

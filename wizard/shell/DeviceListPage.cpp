@@ -106,6 +106,7 @@ void CDeviceListPage::Search() {
 
     COperationDlg dlg(OP_SEARCH, &m_targets, this, GetParent());
     dlg.DoModal();
+    ShowHeldTree();
 
     m_targets.RemoveAll();
     Tree()->SetFocus();
@@ -117,8 +118,23 @@ void CDeviceListPage::AddDevice(const DeviceInfo& info, int nInterfaceIndex) {
     if (!pEntry || !bCreated || !m_hWnd) return;
     CTreeCtrl* pTree = Tree();
     if (!pTree) return;
+    if (!m_bTreeHeld) {
+        // While replies pour in, the tree neither repaints nor re-sizes its scroll bar for each new item: the
+        // items inserted meanwhile show together when the timer ends the hold.
+        pTree->SendMessage(WM_SETREDRAW, FALSE, 0);
+        m_bTreeHeld = TRUE;
+        SetTimer(TIMER_TREE_SHOW, TREE_SHOW_PERIOD, nullptr);
+    }
     pTree->InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, pEntry->szServerName, 0, 1, 0, 0,
                       pEntry->nItemId, TVI_ROOT, TVI_SORT);
+}
+
+void CDeviceListPage::ShowHeldTree() {
+    if (!m_bTreeHeld) return;
+    KillTimer(TIMER_TREE_SHOW);
+    m_bTreeHeld = FALSE;
+    Tree()->SendMessage(WM_SETREDRAW, TRUE, 0);
+    Tree()->Invalidate();
 }
 
 DeviceEntry* CDeviceListPage::GetSelectedEntry() const {
@@ -175,6 +191,10 @@ void CDeviceListPage::ReadSelected() {
 }
 
 void CDeviceListPage::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == TIMER_TREE_SHOW) {
+        ShowHeldTree();
+        return;
+    }
     if (nIDEvent != TIMER_RETRY) return;
     if (m_nRetries > 0) {
         const bool bOnSubnet = IsOnSubnet(m_adapter.GetAddress(), m_adapter.GetMask(), m_dwDeviceAddress);
@@ -258,6 +278,8 @@ int CDeviceListPage::OnWizardNext() {
 
 void CDeviceListPage::OnDestroy() {
     KillTimer(TIMER_RETRY);
+    KillTimer(TIMER_TREE_SHOW);
+    m_bTreeHeld = FALSE;
     if (m_hChannel) NetCloseChannel(m_hChannel);
     m_hChannel = 0;
     CWizardPage::OnDestroy();

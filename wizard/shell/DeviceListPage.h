@@ -16,6 +16,9 @@
 #include "WizardState.h"
 
 constexpr UINT WM_NET_DEVINFO = WM_USER + 102;
+// The tree held from repainting while a search's replies add items, shown again this often.
+constexpr UINT_PTR TIMER_TREE_SHOW = 300;
+constexpr UINT TREE_SHOW_PERIOD = 100;
 
 class CDeviceListPage : public CWizardPage, public COperationHost {
 public:
@@ -49,6 +52,7 @@ protected:
     void ReadSelected();
     void ShowValues();
     void EmptyValueColumn();
+    void ShowHeldTree();
     CTreeCtrl* Tree() const;
     CListCtrl* Values() const;
 
@@ -63,6 +67,7 @@ protected:
     int m_nRetries = 0;
     UINT m_nRetryPeriod = 2000;
     BOOL m_bClearing = FALSE;
+    BOOL m_bTreeHeld = FALSE;
     CLocalAdapter m_adapter;
     CImageList m_images;
     CHoverButton m_refresh;
