@@ -39,6 +39,8 @@ InstallDir "$PROGRAMFILES64\Zentrive\${PRODUCT}"
 RequestExecutionLevel admin
 ManifestSupportedOS all
 SetCompressor /SOLID lzma
+; The installed program is dated by its installation, not by its build: two builds give the same installer.
+SetDateSave off
 AutoCloseWindow true
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
