@@ -33,6 +33,10 @@ else()
 endif()
 
 # How the windows of both programs meet a display above 96 DPI, and whether they take the themed common controls.
+# Not DPI-aware: the skin's bitmaps are drawn for 96 DPI while the pages, in dialog units, grow with the font, so
+# a DPI-aware wizard at 144 DPI shows its buttons at two thirds of the page's scale; unaware, Windows scales the
+# whole window and it keeps the proportions it has at 96 DPI. Classic controls: version 6 restyles the pages' and
+# the utility's standard controls, which the skin does not call for.
 set(ZT_MANIFEST_DPI_AWARE "false" CACHE STRING "dpiAware of the programs' manifest (false, true)")
 option(ZT_MANIFEST_COMCTL6 "Ask for common controls version 6 in the programs' manifest" OFF)
 
