@@ -25,13 +25,13 @@ setup:
 # The programs that ship, optimised; the end-to-end scenarios run these. Only what the distribution needs is built.
 release: setup
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF $(TOOLCHAIN) \
-	  -DDIST_ZIP_DIR=$(CURDIR)/$(BUILD) >/dev/null
+	  -DDIST_ZIP_DIR=$(abspath $(BUILD)) >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target Zentrive_Setup Pebblink utility_installer
 
 # The test build: the programs and every Windows test, unoptimised.
 windows: setup
 	@cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(TOOLCHAIN) \
-	  -DZT_RELEASE_BUILD_DIR=$(CURDIR)/$(RELEASE) >/dev/null
+	  -DZT_RELEASE_BUILD_DIR=$(abspath $(RELEASE)) >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
 native: windows release
