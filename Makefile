@@ -11,7 +11,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
-RELEASE := $(BUILD)/release
+RELEASE := $(BUILD)/windows-release
 TOOLCHAIN := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw64.cmake
 CTEST_ARGS := --output-on-failure --repeat until-pass:2 -j $(JOBS) $(if $(LABEL),-L '$(LABEL)') $(if $(TEST),-R '$(TEST)')
 

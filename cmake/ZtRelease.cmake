@@ -17,8 +17,8 @@ set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 option(ZT_LTO "Link the release programs with link-time optimisation" OFF)
 set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_RELEASE ${ZT_LTO})
 
-# Same commit, same bytes: no link time stamp, no path of the checkout or of the build tree, no symbols.
-add_compile_options("$<$<CONFIG:Release>:-ffile-prefix-map=${ZT_SOURCE_ROOT}=.;-ffile-prefix-map=${CMAKE_BINARY_DIR}=.>")
+# Same commit, same bytes: no link time stamp, no path of the checkout, no symbols.
+add_compile_options("$<$<CONFIG:Release>:-ffile-prefix-map=${ZT_SOURCE_ROOT}=.>")
 add_link_options("$<$<CONFIG:Release>:-s;LINKER:--no-insert-timestamp>")
 
 # The dates inside what ships (the zip's entries, the guide, the installer) are the commit's.
