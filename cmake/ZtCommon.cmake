@@ -11,6 +11,8 @@
 #   zt_wine_test(NAME n COMMAND cmd ... [LAB ...] ...)            a native command (a scenario script that starts
 #                                                                  Windows programs with `wine`) in the same setting
 # LAB takes the lab's options (lab/zlab --help): --pc-ifaces 2, --host a1=1, --on a1 'command', ...
+#   zt_shipped_file(var target)                                    the file of a shipped program the scenarios run
+# A tree configured with BUILD_TESTING=OFF (the release tree) declares no Wine tests.
 
 set(ZT_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 get_filename_component(ZT_SOURCE_ROOT ${ZT_SOURCE_ROOT} ABSOLUTE)
@@ -42,6 +44,8 @@ else()
     set(ZT_CAN_FUZZ ON)
   endif()
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/ZtRelease.cmake)
 
 function(zt_native_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -85,15 +89,39 @@ function(zt_windows_gui target)
   target_link_options(${target} PRIVATE -mwindows)
 endfunction()
 
+# The scenarios run the programs the user gets: given a release tree of the same sources, a scenario's
+# $<TARGET_FILE:...> of a shipped program names that tree's copy, at the same place in the tree.
+set(ZT_RELEASE_BUILD_DIR "" CACHE PATH "The release tree whose programs the end-to-end scenarios run")
+set(ZT_SHIPPED_PROGRAMS Zentrive_Setup Pebblink)
+
+function(zt_shipped_file out target)
+  if(ZT_RELEASE_BUILD_DIR)
+    get_target_property(dir ${target} BINARY_DIR)
+    file(RELATIVE_PATH rel ${CMAKE_BINARY_DIR} ${dir})
+    set(${out} ${ZT_RELEASE_BUILD_DIR}/${rel}/${target}${CMAKE_EXECUTABLE_SUFFIX} PARENT_SCOPE)
+  else()
+    set(${out} $<TARGET_FILE:${target}> PARENT_SCOPE)
+  endif()
+endfunction()
+
 # Declared in the windows tree, registered in the native (test) tree: each declaration is a small
 # CMake file under wine-tests/ that zt_import_windows_tests() includes.
 function(zt_wine_test)
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
   cmake_parse_arguments(T "" "NAME;TARGET;TIMEOUT" "ARGS;LAB;LABELS;COMMAND" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   if(T_COMMAND)
     # A scenario: a native command (a script that starts Windows programs with `wine`) run in the lab's PC host.
+    foreach(program IN LISTS ZT_SHIPPED_PROGRAMS)
+      if(TARGET ${program})
+        zt_shipped_file(shipped ${program})
+        list(TRANSFORM T_COMMAND REPLACE "\\$<TARGET_FILE:${program}>" "${shipped}")
+      endif()
+    endforeach()
     set(cmd ${ZT_WINETEST} ${T_LAB} --shell -- ${T_COMMAND})
   else()
     set(cmd ${ZT_WINETEST} ${T_LAB} -- $<TARGET_FILE:${T_TARGET}> ${T_ARGS})

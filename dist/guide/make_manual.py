@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Builds the user guide, Manual.pdf, from its text source and a folder of screenshots.
 
-  make_manual.py SOURCE.txt OUTPUT.pdf [--screenshots DIR]
+  make_manual.py SOURCE.txt OUTPUT.pdf [--screenshots DIR] [--version X.Y.Z]
 
 The source is plain text: "title:" and "subtitle:" lines, "# " chapters, "## " sections, paragraphs separated
 by blank lines, "- " bullets, "1. " steps, "**bold**", and "[figure NAME.png] Caption" lines. A figure whose
 picture is not in the screenshots folder is left out altogether; the figures that are placed are numbered in
-order. Needs Debian's python3-reportlab (run with /usr/bin/python3).
+order. The title page names the release's version when given. The same inputs give the same bytes: the PDF's
+dates come from SOURCE_DATE_EPOCH when it is set, and its identifier from its content. Needs Debian's
+python3-reportlab (run with /usr/bin/python3).
 """
 import argparse
 import os
@@ -114,19 +116,21 @@ def figure(path, caption, number, width, st):
                          Paragraph("Figure %d. %s" % (number, inline(caption)), st["caption"])])
 
 
-def build(source, output, screenshots):
+def build(source, output, screenshots, version=""):
     with open(source, encoding="utf-8") as f:
         blocks = parse(f.read())
     st = styles()
     doc = SimpleDocTemplate(output, pagesize=A4, leftMargin=22 * mm, rightMargin=22 * mm, topMargin=20 * mm,
                             bottomMargin=20 * mm, title=next((v for k, v in blocks if k == "title"), "User Guide"),
-                            author="Zentrive", subject="User guide")
+                            author="Zentrive", subject="User guide", invariant=True)
     story = []
     placed = []
     chapters = 0
     for kind, value in blocks:
         if kind in ("title", "subtitle"):
             story.append(Paragraph(inline(value), st[kind]))
+            if kind == "subtitle" and version:
+                story.append(Paragraph("Version %s" % inline(version), st["subtitle"]))
         elif kind == "chapter":
             chapters += 1
             story.append(PageBreak())
@@ -165,8 +169,9 @@ def main():
     ap.add_argument("source")
     ap.add_argument("output")
     ap.add_argument("--screenshots", default="", help="folder of PNG screenshots named in the source")
+    ap.add_argument("--version", default="", help="the release's version, shown on the title page")
     args = ap.parse_args()
-    placed = build(args.source, args.output, args.screenshots)
+    placed = build(args.source, args.output, args.screenshots, args.version)
     print("make_manual: %s with %d figure(s)%s" % (args.output, len(placed),
                                                    (": " + ", ".join(placed)) if placed else ""))
     return 0

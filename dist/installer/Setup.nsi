@@ -2,7 +2,7 @@
 ; setup wizard, which starts it without arguments and does not wait. It asks nothing: it installs the program
 ; under Program Files, adds a Start-menu entry, starts the utility with Windows, registers its uninstaller,
 ; and starts the utility.
-;   makensis -DPROGRAM=path\to\Pebblink.exe [-DOUTFILE=Setup.exe] [-DICON=Zentrive.ico] Setup.nsi
+;   makensis -DPROGRAM=path\to\Pebblink.exe -DVERSION=X.Y.Z [-DOUTFILE=Setup.exe] [-DICON=Zentrive.ico] Setup.nsi
 
 Unicode true
 Target amd64-unicode
@@ -14,6 +14,9 @@ Target amd64-unicode
 
 !ifndef PROGRAM
   !error "PROGRAM must name the program to install: makensis -DPROGRAM=path\to\Pebblink.exe"
+!endif
+!ifndef VERSION
+  !error "VERSION must give the release's version: makensis -DVERSION=X.Y.Z"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "Setup.exe"
@@ -34,18 +37,24 @@ OutFile "${OUTFILE}"
 !endif
 InstallDir "$PROGRAMFILES64\Zentrive\${PRODUCT}"
 RequestExecutionLevel admin
+ManifestSupportedOS all
 SetCompressor /SOLID lzma
+; The installed program is dated by its installation, not by its build: two builds give the same installer.
+SetDateSave off
 AutoCloseWindow true
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 BrandingText "Zentrive"
 
-VIProductVersion "1.0.0.0"
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey "CompanyName" "Zentrive"
-VIAddVersionKey "FileVersion" "1.0"
-VIAddVersionKey "LegalCopyright" "Zentrive"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright (C) Zentrive"
+VIAddVersionKey "OriginalFilename" "Setup.exe"
 
 Page instfiles
 UninstPage uninstConfirm
@@ -86,7 +95,7 @@ Section "Install"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Zentrive"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "1.0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM_FILE}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
