@@ -1,7 +1,6 @@
 // Defaults, settings keys and the JSON view of a simulated appliance.
 #include "Appliance.h"
 
-#include "ByteReader.h"
 #include "TextFormat.h"
 
 #include <cstring>

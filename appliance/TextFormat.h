@@ -1,5 +1,5 @@
 // Text forms used by the configuration file, the control channel and the log: dotted IPv4 addresses
-// (host byte order in memory), MAC addresses, JSON strings.
+// (host byte order in memory), MAC addresses, JSON strings, hex.
 #pragma once
 
 #include <cstddef>
@@ -21,3 +21,7 @@ std::string JsonString(const std::string& text);
 
 bool ParseInt(const std::string& text, long min, long max, long* value);
 std::vector<std::string> SplitWords(const std::string& line);
+
+// Renders a byte range as lower-case hex, and back; FromHex fails on odd length or a non-hex character.
+std::string ToHex(const uint8_t* data, size_t size);
+bool FromHex(const std::string& text, std::string* bytes);

@@ -12,10 +12,10 @@ bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std:
         return false;
     }
     CByteReader reader(data, size);
-    request->wType = reader.U16();
-    uint16_t status = reader.U16();
-    reader.U16();
-    request->wLength = reader.U16();
+    request->wType = reader.ReadU16();
+    uint16_t status = reader.ReadU16();
+    reader.ReadU16();
+    request->wLength = reader.ReadU16();
     if (status != 0) {
         *reason = "nonzero wStatus: a reply, not a request";
         return false;
@@ -32,7 +32,7 @@ bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std:
             *reason = "eject request without its 256-byte name";
             return false;
         }
-        request->serverName = reader.Text(USB_NAME_SIZE);
+        request->serverName = reader.ReadText(USB_NAME_SIZE);
         return reader.Ok();
     }
     *reason = "type " + std::to_string(request->wType) + " is not a request";
@@ -71,16 +71,16 @@ const char* UsbTypeName(uint16_t type) {
 std::string DescribeUsbPacket(const uint8_t* data, size_t size) {
     if (size < HEADER_SIZE) return "{\"truncated\":" + std::to_string(size) + "}";
     CByteReader reader(data, size);
-    uint16_t type = reader.U16();
-    uint16_t status = reader.U16();
-    uint16_t reserved = reader.U16();
-    uint16_t length = reader.U16();
+    uint16_t type = reader.ReadU16();
+    uint16_t status = reader.ReadU16();
+    uint16_t reserved = reader.ReadU16();
+    uint16_t length = reader.ReadU16();
     std::string out = "{\"wType\":" + std::to_string(type) + ",\"name\":\"" + UsbTypeName(type) +
                       "\",\"wStatus\":" + std::to_string(status) + ",\"wReserved\":" + std::to_string(reserved) +
                       ",\"wLength\":" + std::to_string(length);
     if (size > HEADER_SIZE) {
         size_t width = size - HEADER_SIZE < USB_NAME_SIZE ? size - HEADER_SIZE : USB_NAME_SIZE;
-        out += ",\"szName\":" + JsonString(reader.Text(width));
+        out += ",\"szName\":" + JsonString(reader.ReadText(width));
     }
     out += "}";
     return out;

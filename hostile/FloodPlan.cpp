@@ -1,6 +1,8 @@
 // CFloodPlan (see FloodPlan.h).
 #include "FloodPlan.h"
 
+#include "ByteReader.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -89,13 +91,12 @@ std::vector<uint8_t> CFloodPlan::UsbNotice(uint16_t type, uint16_t length, bool 
 }
 
 bool CFloodPlan::Overhear(const uint8_t* data, size_t len) {
-    if (data == nullptr || len < HEADER_SIZE) {
-        return false;
-    }
-    const uint16_t type = static_cast<uint16_t>(data[0] | data[1] << 8);
-    const uint16_t status = static_cast<uint16_t>(data[2] | data[3] << 8);
-    const uint16_t sequence = static_cast<uint16_t>(data[4] | data[5] << 8);
-    if ((type != 16 && type != 17 && type != 19) || status != 0 || sequence == 0) {
+    CByteReader reader(data, len);
+    const uint16_t type = reader.ReadU16();
+    const uint16_t status = reader.ReadU16();
+    const uint16_t sequence = reader.ReadU16();
+    reader.Skip(2);  // wLength: a request of any length teaches its sequence number
+    if (!reader.Ok() || (type != 16 && type != 17 && type != 19) || status != 0 || sequence == 0) {
         return false;
     }
     m_newestSequence = sequence;
