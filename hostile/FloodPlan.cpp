@@ -25,27 +25,11 @@ static_assert(sizeof KIND_WEIGHTS / sizeof KIND_WEIGHTS[0] == static_cast<size_t
 }  // namespace
 
 const char* FloodKindName(FloodKind kind) {
-    switch (kind) {
-        case FloodKind::SIZE_SWEEP:
-            return "size-sweep";
-        case FloodKind::RANDOM_BYTES:
-            return "random-bytes";
-        case FloodKind::WRONG_LENGTH:
-            return "wrong-length";
-        case FloodKind::UNTERMINATED:
-            return "unterminated";
-        case FloodKind::STALE_SEQUENCE:
-            return "stale-sequence";
-        case FloodKind::USB_NOTICE:
-            return "usb-notice";
-        case FloodKind::USB_UNTERMINATED:
-            return "usb-unterminated";
-        case FloodKind::USB_SHORT:
-            return "usb-short";
-        case FloodKind::KIND_COUNT:
-            break;
-    }
-    return "?";
+    static const char* const names[] = {"size-sweep",     "random-bytes", "wrong-length",     "unterminated",
+                                        "stale-sequence", "usb-notice",   "usb-unterminated", "usb-short"};
+    static_assert(sizeof names / sizeof names[0] == static_cast<size_t>(FloodKind::KIND_COUNT));
+    const size_t k = static_cast<size_t>(kind);
+    return k < static_cast<size_t>(FloodKind::KIND_COUNT) ? names[k] : "?";
 }
 
 CFloodPlan::CFloodPlan(uint64_t seed, int spoofedSources)
