@@ -156,16 +156,9 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
 }
 
 const char* ConfigTypeName(uint16_t type) {
-    switch (type) {
-        case PKT_GET_INFO:
-            return "PKT_GET_INFO";
-        case PKT_SET_CONFIG:
-            return "PKT_SET_CONFIG";
-        case PKT_CHECK_PASSWORD:
-            return "PKT_CHECK_PASSWORD";
-        default:
-            return "unknown";
-    }
+    return NameOfType(type, {{PKT_GET_INFO, "PKT_GET_INFO"},
+                             {PKT_SET_CONFIG, "PKT_SET_CONFIG"},
+                             {PKT_CHECK_PASSWORD, "PKT_CHECK_PASSWORD"}});
 }
 
 static std::string AddressAt(const uint8_t* p) {

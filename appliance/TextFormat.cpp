@@ -140,3 +140,9 @@ bool FromHex(const std::string& text, std::string* bytes) {
     *bytes = out;
     return true;
 }
+
+const char* NameOfType(uint16_t type, std::initializer_list<TypeName> names) {
+    for (const TypeName& n : names)
+        if (n.type == type) return n.name;
+    return "unknown";
+}

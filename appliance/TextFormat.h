@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,3 +26,10 @@ std::vector<std::string> SplitWords(const std::string& line);
 // Renders a byte range as lower-case hex, and back; FromHex fails on odd length or a non-hex character.
 std::string ToHex(const uint8_t* data, size_t size);
 bool FromHex(const std::string& text, std::string* bytes);
+
+// The name of a packet type out of a short table, "unknown" for a type it does not hold.
+struct TypeName {
+    uint16_t type;
+    const char* name;
+};
+const char* NameOfType(uint16_t type, std::initializer_list<TypeName> names);

@@ -52,20 +52,11 @@ Bytes BuildUsbPacket(uint16_t type, uint16_t status, const std::string& name) {
 }
 
 const char* UsbTypeName(uint16_t type) {
-    switch (type) {
-        case PKT_DISK_INFO:
-            return "PKT_DISK_INFO";
-        case PKT_EJECTED:
-            return "PKT_EJECTED";
-        case PKT_REMOVED:
-            return "PKT_REMOVED";
-        case PKT_EJECT:
-            return "PKT_EJECT";
-        case PKT_WRONG_PORT:
-            return "PKT_WRONG_PORT";
-        default:
-            return "unknown";
-    }
+    return NameOfType(type, {{PKT_DISK_INFO, "PKT_DISK_INFO"},
+                             {PKT_EJECTED, "PKT_EJECTED"},
+                             {PKT_REMOVED, "PKT_REMOVED"},
+                             {PKT_EJECT, "PKT_EJECT"},
+                             {PKT_WRONG_PORT, "PKT_WRONG_PORT"}});
 }
 
 std::string DescribeUsbPacket(const uint8_t* data, size_t size) {
