@@ -87,6 +87,12 @@ bool CFloodPlan::Overhear(const uint8_t* data, size_t len) {
     return true;
 }
 
+bool CFloodPlan::IsUsbRequest(const uint8_t* data, size_t len) {
+    CByteReader reader(data, len);
+    const uint16_t type = reader.ReadU16();
+    return reader.Ok() && ((len == HEADER_SIZE && type == 32) || (len == USB_RECORD && type == 35));
+}
+
 uint16_t CFloodPlan::StaleSequence() {
     const unsigned choice = static_cast<unsigned>(m_random() % 4);
     if (choice == 0) {

@@ -81,10 +81,7 @@ class WholeFlow(unittest.TestCase):
 
             step('Next asks for the password; Cancel keeps the page and its buttons')
             press(d, win, IDC_NEXT)
-            pw = d.find("Verify admin password", timeout=5000)
-            d.screenshot("flow_03_password", pw)
-            d.click(pw, 2)
-            d.gone(pw)
+            self.cancel(d, "Verify admin password", "flow_03_password")
             self.assertTrue(self.shown(d, win, TREE))
             self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
             press(d, win, IDC_NEXT)
@@ -152,10 +149,7 @@ class WholeFlow(unittest.TestCase):
 
             step('Save, then Cancel in the confirmation: nothing is sent, the summary stays')
             press(d, win, IDC_SAVE)
-            confirm = d.find("Confirm settings", timeout=5000)
-            d.screenshot("flow_07_confirm", confirm)
-            d.click(confirm, 2)
-            d.gone(confirm)
+            self.cancel(d, "Confirm settings", "flow_07_confirm")
             time.sleep(0.5)
             self.assertEqual(set_config_requests(), [])
             self.assertEqual(self.bar(d, win), [IDC_BACK, IDC_SAVE])
@@ -194,6 +188,13 @@ class WholeFlow(unittest.TestCase):
             self.assertEqual(sent[offset], expected[offset], "byte %d" % offset)
         sim.ok("record NAS1 " + before.hex())  # the next scenario starts from the appliance as configured
         sim.close()
+
+    def cancel(self, d, title, screenshot):
+        """The dialog of that title, pictured, then its Cancel."""
+        dialog = d.find(title, timeout=5000)
+        d.screenshot(screenshot, dialog)
+        d.click(dialog, 2)
+        d.gone(dialog)
 
     def to_summary(self, d, win):
         tree = d.child(win, TREE)
