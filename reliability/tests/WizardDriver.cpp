@@ -29,7 +29,11 @@ void Command(CWnd* pWnd, int nId) {
 
 std::string ItemText(HWND hTree, HTREEITEM hItem) {
     char sz[64] = "";
-    TVITEMA item{.mask = TVIF_TEXT, .hItem = hItem, .pszText = sz, .cchTextMax = static_cast<int>(sizeof sz)};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = sz;
+    item.cchTextMax = sizeof sz;
     ::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return sz;
 }
