@@ -1,4 +1,4 @@
-// Result codes to messages, read through the resource script's string table: the texts the message box shows.
+// Result codes to messages, and the resource script's string table against the texts used here.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -54,8 +54,8 @@ const std::map<unsigned, std::string>& StringTable() {
 }
 
 std::string MessageOf(int code) {
-    auto it = StringTable().find(ResultMessageId(code));
-    return it != StringTable().end() ? it->second : "<no text>";
+    const char* text = LinkStringText(ResultMessageId(code));
+    return text ? text : "<no text>";
 }
 
 bool HasOwnMessage(int code) {
@@ -106,11 +106,17 @@ TEST(ResultCodes, StatusFromTheWireIsSigned) {
     for (int code : {-300, -118, -227, 5, 32767, -32768}) EXPECT_EQ(MessageOf(code), "Other error") << code;
 }
 
-TEST(ResultCodes, LinkMessagesAreInTheStringTable) {
+// The message box shows the resource script's text; it must be the text the table was written against.
+TEST(ResultCodes, ResourceScriptHoldsTheSameTexts) {
+    for (size_t i = 0; i < g_linkStringCount; ++i) {
+        const StringTextRow& row = g_linkStrings[i];
+        ASSERT_TRUE(StringTable().count(row.nStringId)) << row.nStringId;
+        EXPECT_EQ(StringTable().at(row.nStringId), row.pszText) << row.nStringId;
+    }
+    for (size_t i = 0; i < g_resultCodeCount; ++i)
+        EXPECT_NE(LinkStringText(g_resultCodes[i].nStringId), nullptr) << g_resultCodes[i].nCode;
     EXPECT_EQ(StringTable().at(61208), "communication error!\nPlease check your TCP/IP setting ");
     EXPECT_EQ(StringTable().at(61209), "Device no response");
-    for (size_t i = 0; i < g_resultCodeCount; ++i)
-        EXPECT_TRUE(StringTable().count(g_resultCodes[i].nStringId)) << g_resultCodes[i].nCode;
 }
 
 }  // namespace
