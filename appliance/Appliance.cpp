@@ -1,7 +1,6 @@
 // Defaults, settings keys and the JSON view of a simulated appliance.
 #include "Appliance.h"
 
-#include "ByteReader.h"
 #include "TextFormat.h"
 
 #include <cstring>
@@ -35,6 +34,18 @@ Appliance MakeAppliance(const std::string& name, uint32_t address) {
     SetAddressField(r, Settings::abReportedAddress, address);
     return a;
 }
+
+struct EjectModeRow {
+    EjectMode mode;
+    const char* name;
+};
+// The eject settings' words, as the configuration file and the control channel take them.
+static const EjectModeRow kEjectModes[] = {
+    {EjectMode::Success, "success"},
+    {EjectMode::InUse, "inuse"},
+    {EjectMode::OtherType, "other"},
+    {EjectMode::Silent, "silent"},
+};
 
 static bool TextSetting(Appliance& a, const TextField& field, const std::string& value, std::string* error) {
     if (value.size() >= field.width) {
@@ -151,19 +162,14 @@ bool ApplySetting(Appliance& a, const std::string& key, const std::string& value
         return true;
     }
     if (key == "eject") {
-        if (value == "success")
-            a.eject = EjectMode::Success;
-        else if (value == "inuse")
-            a.eject = EjectMode::InUse;
-        else if (value == "other")
-            a.eject = EjectMode::OtherType;
-        else if (value == "silent")
-            a.eject = EjectMode::Silent;
-        else {
-            *error = "eject is success, inuse, other or silent";
-            return false;
+        for (const EjectModeRow& row : kEjectModes) {
+            if (value == row.name) {
+                a.eject = row.mode;
+                return true;
+            }
         }
-        return true;
+        *error = "eject is success, inuse, other or silent";
+        return false;
     }
     if (key == "fault") return ParseFaultModes(SplitWords(value), &a.faults, error);
     if (key == "record") {
@@ -180,16 +186,8 @@ bool ApplySetting(Appliance& a, const std::string& key, const std::string& value
 }
 
 const char* EjectModeName(EjectMode mode) {
-    switch (mode) {
-        case EjectMode::Success:
-            return "success";
-        case EjectMode::InUse:
-            return "inuse";
-        case EjectMode::OtherType:
-            return "other";
-        case EjectMode::Silent:
-            return "silent";
-    }
+    for (const EjectModeRow& row : kEjectModes)
+        if (row.mode == mode) return row.name;
     return "?";
 }
 

@@ -18,7 +18,7 @@ uint8_t UninterpretedFill(size_t offset) {
 
 std::string GetText(const SettingsRecord& record, const TextField& field) {
     CByteReader reader(record.data() + field.offset, field.width);
-    return reader.Text(field.width);
+    return reader.ReadText(field.width);
 }
 
 void SetText(SettingsRecord& record, const TextField& field, const std::string& text) {
@@ -46,7 +46,7 @@ void SetAddressField(SettingsRecord& record, size_t offset, uint32_t address) {
 
 int32_t GetTimeZone(const SettingsRecord& record) {
     CByteReader reader(record.data() + Settings::nTimeZone, 4);
-    return reader.I32();
+    return reader.ReadI32();
 }
 
 void SetTimeZone(SettingsRecord& record, int32_t zone) {
@@ -57,10 +57,10 @@ void SetTimeZone(SettingsRecord& record, int32_t zone) {
 PacketHeader ReadHeader(const uint8_t* data, size_t size) {
     CByteReader reader(data, size);
     PacketHeader h;
-    h.wType = reader.U16();
-    h.wStatus = static_cast<int16_t>(reader.U16());
-    h.wSequence = reader.U16();
-    h.wLength = reader.U16();
+    h.wType = reader.ReadU16();
+    h.wStatus = reader.ReadI16();
+    h.wSequence = reader.ReadU16();
+    h.wLength = reader.ReadU16();
     return h;
 }
 
@@ -113,10 +113,10 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
     }
     CByteReader reader(data, size);
     PacketHeader& h = request->header;
-    h.wType = reader.U16();
-    h.wStatus = static_cast<int16_t>(reader.U16());
-    h.wSequence = reader.U16();
-    h.wLength = reader.U16();
+    h.wType = reader.ReadU16();
+    h.wStatus = reader.ReadI16();
+    h.wSequence = reader.ReadU16();
+    h.wLength = reader.ReadU16();
     size_t expected = PayloadLength(h.wType);
     if (expected == SIZE_MAX) {
         *reason = "type " + std::to_string(h.wType) + " is not served";
@@ -137,12 +137,12 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
         return false;
     }
     if (h.wType == PKT_SET_CONFIG) {
-        reader.Bytes(request->settings.data(), DEVICE_SETTINGS_SIZE);
+        reader.ReadBytes(request->settings.data(), DEVICE_SETTINGS_SIZE);
         memcpy(request->mac, request->settings.data() + Settings::abMac, 6);
     } else if (h.wType == PKT_CHECK_PASSWORD) {
-        reader.Bytes(request->mac, 6);
+        reader.ReadBytes(request->mac, 6);
         uint8_t field[PASSWORD_FIELD];
-        reader.Bytes(field, PASSWORD_FIELD);
+        reader.ReadBytes(field, PASSWORD_FIELD);
         const void* nul = memchr(field, 0, PASSWORD_FIELD);
         request->passwordTerminated = nul != nullptr;
         size_t n = nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - field) : PASSWORD_FIELD;
@@ -156,16 +156,9 @@ bool ParseConfigRequest(const uint8_t* data, size_t size, ConfigRequest* request
 }
 
 const char* ConfigTypeName(uint16_t type) {
-    switch (type) {
-        case PKT_GET_INFO:
-            return "PKT_GET_INFO";
-        case PKT_SET_CONFIG:
-            return "PKT_SET_CONFIG";
-        case PKT_CHECK_PASSWORD:
-            return "PKT_CHECK_PASSWORD";
-        default:
-            return "unknown";
-    }
+    return NameOfType(type, {{PKT_GET_INFO, "PKT_GET_INFO"},
+                             {PKT_SET_CONFIG, "PKT_SET_CONFIG"},
+                             {PKT_CHECK_PASSWORD, "PKT_CHECK_PASSWORD"}});
 }
 
 static std::string AddressAt(const uint8_t* p) {
@@ -200,10 +193,10 @@ std::string DescribeConfigPacket(const uint8_t* data, size_t size) {
     size_t n = size - HEADER_SIZE;
     if (h.wType == PKT_GET_INFO && n > 0) {
         CByteReader reader(payload, n);
-        uint16_t state = reader.U16();
-        uint8_t passwordSet = reader.U8();
+        uint16_t state = reader.ReadU16();
+        uint8_t passwordSet = reader.ReadU8();
         reader.Skip(2);
-        std::string text = reader.Text(Info::szInfoText.width);
+        std::string text = reader.ReadText(Info::szInfoText.width);
         if (reader.Ok()) {
             out += ",\"wState\":" + std::to_string(state) + ",\"bPasswordSet\":" + std::to_string(passwordSet) +
                    ",\"szInfoText\":" + JsonString(text) +
@@ -216,8 +209,8 @@ std::string DescribeConfigPacket(const uint8_t* data, size_t size) {
     } else if (h.wType == PKT_CHECK_PASSWORD && n > 0) {
         CByteReader reader(payload, n);
         uint8_t mac[6];
-        reader.Bytes(mac, 6);
-        std::string password = reader.Text(PASSWORD_FIELD);
+        reader.ReadBytes(mac, 6);
+        std::string password = reader.ReadText(PASSWORD_FIELD);
         if (reader.Ok())
             out += ",\"mac\":" + JsonString(FormatMac(mac)) + ",\"password\":" + JsonString(password);
         else

@@ -1,7 +1,6 @@
 // Control commands: state changes, notices and reads of the simulated appliances.
 #include "ControlInterpreter.h"
 
-#include "ByteReader.h"
 #include "TextFormat.h"
 #include "UsbPacket.h"
 

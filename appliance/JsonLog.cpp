@@ -1,7 +1,6 @@
 // JSON-lines log of datagrams and events.
 #include "JsonLog.h"
 
-#include "ByteReader.h"
 #include "TextFormat.h"
 #include "UsbPacket.h"
 

@@ -154,20 +154,34 @@ bool CServiceLoop::OpenControl(const std::string& unixPath, uint32_t tcpAddress,
     return true;
 }
 
+namespace {
+
+// Room for the IP_PKTINFO control message that names the local address a datagram came to or leaves from.
+struct PacketInfoControl {
+    alignas(cmsghdr) char bytes[CMSG_SPACE(sizeof(in_pktinfo))];
+};
+
+msghdr PacketInfoMessage(sockaddr_in* peer, iovec* iov, PacketInfoControl* control) {
+    msghdr msg{};
+    msg.msg_name = peer;
+    msg.msg_namelen = sizeof *peer;
+    msg.msg_iov = iov;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control->bytes;
+    msg.msg_controllen = sizeof control->bytes;
+    return msg;
+}
+
+}  // namespace
+
 void CServiceLoop::ReceiveAll(int fd, uint16_t port) {
     // Drain what is queued, a bounded number at a time so that the control channel is not starved.
     for (int i = 0; i < 256; ++i) {
         static uint8_t buffer[65536];
         sockaddr_in peer{};
         iovec iov{buffer, sizeof buffer};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-        msghdr msg{};
-        msg.msg_name = &peer;
-        msg.msg_namelen = sizeof peer;
-        msg.msg_iov = &iov;
-        msg.msg_iovlen = 1;
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
+        PacketInfoControl control{};
+        msghdr msg = PacketInfoMessage(&peer, &iov, &control);
         ssize_t n = recvmsg(fd, &msg, MSG_DONTWAIT | MSG_TRUNC);
         if (n < 0) return;
         Datagram in;
@@ -195,14 +209,8 @@ void CServiceLoop::SendDue() {
         to.sin_port = htons(d.peerPort);
         to.sin_addr.s_addr = htonl(d.peerAddress);
         iovec iov{const_cast<uint8_t*>(d.bytes.data()), d.bytes.size()};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-        msghdr msg{};
-        msg.msg_name = &to;
-        msg.msg_namelen = sizeof to;
-        msg.msg_iov = &iov;
-        msg.msg_iovlen = 1;
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
+        PacketInfoControl control{};
+        msghdr msg = PacketInfoMessage(&to, &iov, &control);
         cmsghdr* c = CMSG_FIRSTHDR(&msg);
         c->cmsg_level = IPPROTO_IP;
         c->cmsg_type = IP_PKTINFO;

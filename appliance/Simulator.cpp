@@ -124,15 +124,22 @@ void CSimulator::OnDatagram(int64_t nowMs, const Datagram& in) {
         m_log->Write(nowMs, "rx", &in, target, "no service on this port, ignored");
 }
 
-void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached) {
+bool CSimulator::LogRequest(int64_t nowMs, const Datagram& in, bool unicast, const std::vector<Appliance*>& reached,
+                            bool parsed, const std::string& reason) {
     std::string target = unicast ? reached[0]->name : std::string("*");
-    ConfigRequest request;
-    std::string reason;
-    if (!ParseConfigRequest(in.bytes.data(), in.bytes.size(), &request, &reason)) {
+    if (!parsed) {
         m_log->Write(nowMs, "rx", &in, target, "ignored: " + reason);
-        return;
+        return false;
     }
     m_log->Write(nowMs, "rx", &in, target, "reaches " + std::to_string(reached.size()) + " appliance(s)");
+    return true;
+}
+
+void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached) {
+    ConfigRequest request;
+    std::string reason;
+    bool parsed = ParseConfigRequest(in.bytes.data(), in.bytes.size(), &request, &reason);
+    if (!LogRequest(nowMs, in, unicast, reached, parsed, reason)) return;
     const PacketHeader& h = request.header;
     for (Appliance* a : reached) {
         if (h.wType != PKT_GET_INFO && memcmp(request.mac, a->record.data() + Settings::abMac, 6) != 0) {
@@ -177,14 +184,10 @@ void CSimulator::OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast
 }
 
 void CSimulator::OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached) {
-    std::string target = unicast ? reached[0]->name : std::string("*");
     UsbRequest request;
     std::string reason;
-    if (!ParseUsbRequest(in.bytes.data(), in.bytes.size(), &request, &reason)) {
-        m_log->Write(nowMs, "rx", &in, target, "ignored: " + reason);
-        return;
-    }
-    m_log->Write(nowMs, "rx", &in, target, "reaches " + std::to_string(reached.size()) + " appliance(s)");
+    bool parsed = ParseUsbRequest(in.bytes.data(), in.bytes.size(), &request, &reason);
+    if (!LogRequest(nowMs, in, unicast, reached, parsed, reason)) return;
     for (Appliance* a : reached) {
         if (request.wType == PKT_EJECT) {
             // The eject request names the appliance by its server name.

@@ -73,6 +73,9 @@ private:
     };
 
     std::vector<Appliance*> Reached(uint32_t destination);
+    // Logs a received request: ignored for the parser's reason, or how many appliances it reaches; true for the latter.
+    bool LogRequest(int64_t nowMs, const Datagram& in, bool unicast, const std::vector<Appliance*>& reached,
+                    bool parsed, const std::string& reason);
     void OnConfigRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached);
     void OnUsbRequest(int64_t nowMs, const Datagram& in, bool unicast, std::vector<Appliance*>& reached);
     bool DropRoll(int percent);

@@ -1,4 +1,4 @@
-// Text forms of addresses, MACs, numbers and JSON strings.
+// Text forms of addresses, MACs, numbers, JSON strings and hex.
 #include "TextFormat.h"
 
 #include <cerrno>
@@ -108,4 +108,41 @@ std::vector<std::string> SplitWords(const std::string& line) {
         if (i > start) words.push_back(line.substr(start, i - start));
     }
     return words;
+}
+
+std::string ToHex(const uint8_t* data, size_t size) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(size * 2);
+    for (size_t i = 0; i < size; ++i) {
+        out += digits[data[i] >> 4];
+        out += digits[data[i] & 15];
+    }
+    return out;
+}
+
+static int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool FromHex(const std::string& text, std::string* bytes) {
+    if (text.size() % 2) return false;
+    std::string out;
+    out.reserve(text.size() / 2);
+    for (size_t i = 0; i < text.size(); i += 2) {
+        int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out += static_cast<char>(hi * 16 + lo);
+    }
+    *bytes = out;
+    return true;
+}
+
+const char* NameOfType(uint16_t type, std::initializer_list<TypeName> names) {
+    for (const TypeName& n : names)
+        if (n.type == type) return n.name;
+    return "unknown";
 }

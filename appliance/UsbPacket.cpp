@@ -12,10 +12,10 @@ bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std:
         return false;
     }
     CByteReader reader(data, size);
-    request->wType = reader.U16();
-    uint16_t status = reader.U16();
-    reader.U16();
-    request->wLength = reader.U16();
+    request->wType = reader.ReadU16();
+    uint16_t status = reader.ReadU16();
+    reader.ReadU16();
+    request->wLength = reader.ReadU16();
     if (status != 0) {
         *reason = "nonzero wStatus: a reply, not a request";
         return false;
@@ -32,7 +32,7 @@ bool ParseUsbRequest(const uint8_t* data, size_t size, UsbRequest* request, std:
             *reason = "eject request without its 256-byte name";
             return false;
         }
-        request->serverName = reader.Text(USB_NAME_SIZE);
+        request->serverName = reader.ReadText(USB_NAME_SIZE);
         return reader.Ok();
     }
     *reason = "type " + std::to_string(request->wType) + " is not a request";
@@ -52,35 +52,26 @@ Bytes BuildUsbPacket(uint16_t type, uint16_t status, const std::string& name) {
 }
 
 const char* UsbTypeName(uint16_t type) {
-    switch (type) {
-        case PKT_DISK_INFO:
-            return "PKT_DISK_INFO";
-        case PKT_EJECTED:
-            return "PKT_EJECTED";
-        case PKT_REMOVED:
-            return "PKT_REMOVED";
-        case PKT_EJECT:
-            return "PKT_EJECT";
-        case PKT_WRONG_PORT:
-            return "PKT_WRONG_PORT";
-        default:
-            return "unknown";
-    }
+    return NameOfType(type, {{PKT_DISK_INFO, "PKT_DISK_INFO"},
+                             {PKT_EJECTED, "PKT_EJECTED"},
+                             {PKT_REMOVED, "PKT_REMOVED"},
+                             {PKT_EJECT, "PKT_EJECT"},
+                             {PKT_WRONG_PORT, "PKT_WRONG_PORT"}});
 }
 
 std::string DescribeUsbPacket(const uint8_t* data, size_t size) {
     if (size < HEADER_SIZE) return "{\"truncated\":" + std::to_string(size) + "}";
     CByteReader reader(data, size);
-    uint16_t type = reader.U16();
-    uint16_t status = reader.U16();
-    uint16_t reserved = reader.U16();
-    uint16_t length = reader.U16();
+    uint16_t type = reader.ReadU16();
+    uint16_t status = reader.ReadU16();
+    uint16_t reserved = reader.ReadU16();
+    uint16_t length = reader.ReadU16();
     std::string out = "{\"wType\":" + std::to_string(type) + ",\"name\":\"" + UsbTypeName(type) +
                       "\",\"wStatus\":" + std::to_string(status) + ",\"wReserved\":" + std::to_string(reserved) +
                       ",\"wLength\":" + std::to_string(length);
     if (size > HEADER_SIZE) {
         size_t width = size - HEADER_SIZE < USB_NAME_SIZE ? size - HEADER_SIZE : USB_NAME_SIZE;
-        out += ",\"szName\":" + JsonString(reader.Text(width));
+        out += ",\"szName\":" + JsonString(reader.ReadText(width));
     }
     out += "}";
     return out;

@@ -1,6 +1,8 @@
 // CFloodPlan (see FloodPlan.h).
 #include "FloodPlan.h"
 
+#include "ByteReader.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -23,27 +25,11 @@ static_assert(sizeof KIND_WEIGHTS / sizeof KIND_WEIGHTS[0] == static_cast<size_t
 }  // namespace
 
 const char* FloodKindName(FloodKind kind) {
-    switch (kind) {
-        case FloodKind::SIZE_SWEEP:
-            return "size-sweep";
-        case FloodKind::RANDOM_BYTES:
-            return "random-bytes";
-        case FloodKind::WRONG_LENGTH:
-            return "wrong-length";
-        case FloodKind::UNTERMINATED:
-            return "unterminated";
-        case FloodKind::STALE_SEQUENCE:
-            return "stale-sequence";
-        case FloodKind::USB_NOTICE:
-            return "usb-notice";
-        case FloodKind::USB_UNTERMINATED:
-            return "usb-unterminated";
-        case FloodKind::USB_SHORT:
-            return "usb-short";
-        case FloodKind::KIND_COUNT:
-            break;
-    }
-    return "?";
+    static const char* const names[] = {"size-sweep",     "random-bytes", "wrong-length",     "unterminated",
+                                        "stale-sequence", "usb-notice",   "usb-unterminated", "usb-short"};
+    static_assert(sizeof names / sizeof names[0] == static_cast<size_t>(FloodKind::KIND_COUNT));
+    const size_t k = static_cast<size_t>(kind);
+    return k < static_cast<size_t>(FloodKind::KIND_COUNT) ? names[k] : "?";
 }
 
 CFloodPlan::CFloodPlan(uint64_t seed, int spoofedSources)
@@ -89,17 +75,22 @@ std::vector<uint8_t> CFloodPlan::UsbNotice(uint16_t type, uint16_t length, bool 
 }
 
 bool CFloodPlan::Overhear(const uint8_t* data, size_t len) {
-    if (data == nullptr || len < HEADER_SIZE) {
-        return false;
-    }
-    const uint16_t type = static_cast<uint16_t>(data[0] | data[1] << 8);
-    const uint16_t status = static_cast<uint16_t>(data[2] | data[3] << 8);
-    const uint16_t sequence = static_cast<uint16_t>(data[4] | data[5] << 8);
-    if ((type != 16 && type != 17 && type != 19) || status != 0 || sequence == 0) {
+    CByteReader reader(data, len);
+    const uint16_t type = reader.ReadU16();
+    const uint16_t status = reader.ReadU16();
+    const uint16_t sequence = reader.ReadU16();
+    reader.Skip(2);  // wLength: a request of any length teaches its sequence number
+    if (!reader.Ok() || (type != 16 && type != 17 && type != 19) || status != 0 || sequence == 0) {
         return false;
     }
     m_newestSequence = sequence;
     return true;
+}
+
+bool CFloodPlan::IsUsbRequest(const uint8_t* data, size_t len) {
+    CByteReader reader(data, len);
+    const uint16_t type = reader.ReadU16();
+    return reader.Ok() && ((len == HEADER_SIZE && type == 32) || (len == USB_RECORD && type == 35));
 }
 
 uint16_t CFloodPlan::StaleSequence() {

@@ -59,6 +59,8 @@ public:
     // What a request of the wizard that the flooder overheard teaches it: its sequence number, so that
     // later replies can carry stale ones. Reads any bytes; false when they are no configuration request.
     bool Overhear(const uint8_t* data, size_t len);
+    // Whether bytes overheard on port 917 are a request of the tray: the bare discovery header or an eject.
+    static bool IsUsbRequest(const uint8_t* data, size_t len);
     // A sequence number for a reply that no transaction under way can be waiting for.
     uint16_t StaleSequence();
     // Names seen on the LAN (a mapped disk's path, a server name): half the well-formed notices carry one of

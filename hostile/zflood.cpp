@@ -218,9 +218,8 @@ int main(int argc, char** argv) {
                 const uint32_t sender = ntohl(from.sin_addr.s_addr);
                 fromLen = sizeof from;
                 if (IsOwnAddress(sender, own) || !IsLabAddress(sender)) continue;
-                const bool request = s == config ? plan.Overhear(buffer, static_cast<size_t>(got))
-                                                 : (got == 8 && buffer[0] == 32 && buffer[1] == 0) ||
-                                                       (got == 264 && buffer[0] == 35 && buffer[1] == 0);
+                const size_t size = static_cast<size_t>(got);
+                const bool request = s == config ? plan.Overhear(buffer, size) : CFloodPlan::IsUsbRequest(buffer, size);
                 if (!request) continue;
                 overheard++;
                 const FloodTarget t{sender, ntohs(from.sin_port)};

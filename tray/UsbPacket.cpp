@@ -1,23 +1,12 @@
 // Byte images of the USB-disk service record and the bounded reading of received datagrams.
 #include "UsbPacket.h"
 
+#include "ByteReader.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// Reads little-endian fields out of a fixed 264-byte image; the image is always complete, so no read can
-// run past it.
-class CPacketReader {
-public:
-    explicit CPacketReader(const UsbPacketImage& image) : m_image(image) {}
-
-    uint16_t U16(size_t offset) const { return static_cast<uint16_t>(m_image[offset] | (m_image[offset + 1] << 8)); }
-    const uint8_t* Bytes(size_t offset) const { return m_image.data() + offset; }
-
-private:
-    const UsbPacketImage& m_image;
-};
 
 void PutU16(UsbPacketImage& image, size_t offset, uint16_t value) {
     image[offset] = static_cast<uint8_t>(value & 0xFF);
@@ -51,15 +40,16 @@ UsbPacketImage SerializeUsbPacket(const UsbPacket& packet) {
 }
 
 UsbPacket ParseUsbPacket(const uint8_t* data, size_t len) {
+    // A short datagram is read as its zero-padded image, so every field has a defined value.
     UsbPacketImage image{};
     if (data != nullptr) std::memcpy(image.data(), data, std::min(len, USB_PACKET_SIZE));
-    CPacketReader reader(image);
+    CByteReader reader(image.data(), image.size());
     UsbPacket packet{};
-    packet.wType = reader.U16(0);
-    packet.wStatus = reader.U16(2);
-    packet.wReserved = reader.U16(4);
-    packet.wLength = reader.U16(6);
-    std::memcpy(packet.szName, reader.Bytes(USB_HEADER_SIZE), USB_NAME_SIZE);
+    packet.wType = reader.ReadU16();
+    packet.wStatus = reader.ReadU16();
+    packet.wReserved = reader.ReadU16();
+    packet.wLength = reader.ReadU16();
+    reader.ReadBytes(packet.szName, USB_NAME_SIZE);
     packet.szName[USB_NAME_SIZE - 1] = '\0';
     return packet;
 }

@@ -1,5 +1,4 @@
-// The simulator's codec: bounds-checked reading, request acceptance, reply and record layouts, text forms.
-#include "ByteReader.h"
+// The simulator's codec: request acceptance, reply and record layouts, text forms.
 #include "ConfigPacket.h"
 #include "TestSupport.h"
 #include "TextFormat.h"
@@ -8,35 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-TEST(ByteReader, ReadPastTheEndYieldsZerosAndStaysFailed) {
-    const uint8_t data[3] = {0x34, 0x12, 0x99};
-    CByteReader r(data, sizeof data);
-    EXPECT_EQ(r.U16(), 0x1234);
-    EXPECT_TRUE(r.Ok());
-    EXPECT_EQ(r.U16(), 0);  // only one byte left
-    EXPECT_FALSE(r.Ok());
-    EXPECT_EQ(r.U8(), 0);  // the flag stays set even though a byte could have been read before
-    EXPECT_FALSE(r.Ok());
-}
-
-TEST(ByteReader, TextStopsAtTheFirstNulOrTheFieldWidth) {
-    const uint8_t terminated[6] = {'a', 'b', 0, 'c', 'd', 'e'};
-    CByteReader r1(terminated, 6);
-    EXPECT_EQ(r1.Text(5), "ab");
-    EXPECT_EQ(r1.Position(), 5u);
-    const uint8_t open[4] = {'w', 'x', 'y', 'z'};
-    CByteReader r2(open, 4);
-    EXPECT_EQ(r2.Text(3), "wxy");  // never past the field, whatever follows
-    EXPECT_EQ(r2.Text(2), "");     // field wider than what is left
-    EXPECT_FALSE(r2.Ok());
-}
-
-TEST(ByteReader, SignedLittleEndian32) {
-    const uint8_t data[4] = {0xfe, 0xff, 0xff, 0xff};
-    CByteReader r(data, 4);
-    EXPECT_EQ(r.I32(), -2);
-}
 
 TEST(Hex, RoundTripAndRejects) {
     const uint8_t data[3] = {0x00, 0xab, 0x7f};

@@ -1,5 +1,4 @@
 // Control commands and configuration files.
-#include "ByteReader.h"
 #include "ControlInterpreter.h"
 #include "SimConfig.h"
 #include "TestSupport.h"

@@ -25,11 +25,11 @@ def encode(picture):
 def header_text(program, pictures):
     guard = HEADER_GUARD[program]
     lines = ["// Resource ids of the pictures of %s." % PROGRAM_NAME[program], "// " + GENERATED,
-             "#ifndef " + guard, "#define " + guard, ""]
+             "#ifndef " + guard, "#define " + guard, "", "// A table, one column a field.", "// clang-format off"]
     width = max(len(p.name) for p in pictures)
     for p in pictures:
         lines.append("#define %-*s %d  // %s" % (width, p.name, p.number, p.note))
-    lines += ["", "#endif", ""]
+    lines += ["// clang-format on", "", "#endif", ""]
     return "\n".join(lines)
 
 

@@ -417,22 +417,22 @@ def zentrive_icon():
     return icon_set(paint)
 
 
-def utility_icon():
+def _stick_icon(left, right, symbol):
+    """A USB stick between left and right (in sixteenths) with a badge of symbol at its lower right."""
     def paint(d, n):
         m = n / 16
-        dr.usb_stick(d, (3 * m, 0.5 * m, 11 * m, 15.5 * m))
-        dr.badge(d, (11.5 * m, 11.5 * m), 4.3 * m, st.GOOD, "link")
+        dr.usb_stick(d, (left * m, 0.5 * m, right * m, 15.5 * m))
+        dr.badge(d, (11.5 * m, 11.5 * m), 4.3 * m, st.GOOD, symbol)
 
     return icon_set(paint)
+
+
+def utility_icon():
+    return _stick_icon(3, 11, "link")
 
 
 def safe_remove_icon():
-    def paint(d, n):
-        m = n / 16
-        dr.usb_stick(d, (2 * m, 0.5 * m, 10 * m, 15.5 * m))
-        dr.badge(d, (11.5 * m, 11.5 * m), 4.3 * m, st.GOOD, "eject")
-
-    return icon_set(paint)
+    return _stick_icon(2, 10, "eject")
 
 
 # --------------------------------------------------------------------------------------------------------------------

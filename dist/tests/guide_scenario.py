@@ -8,8 +8,6 @@ for its figures. The Shortcut button (command 1046, on no page's bar) is driven 
 
   guide_scenario.py ZDRIVE Zentrive_Setup.exe Pebblink.exe ztnpreg.exe linkinfo.exe APPLIANCE_DIR
 """
-import importlib.machinery
-import importlib.util
 import os
 import shutil
 import subprocess
@@ -19,31 +17,20 @@ import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "automation"))
-from zdrive import IDNO, IDOK, Driver, DriverError  # noqa: E402
+sys.path.insert(0, os.path.join(HERE, "..", "..", "wizard", "pages", "tests"))
+from flowlib import (IDC_EXIT, IDC_NEXT, IDC_SAVE, IDC_SETUP, IDC_SHORTCUT, IDNO, IDOK, PASSWORD_EDIT,  # noqa: E402
+                     PASSWORD_OK, SERVER_NAME, SUMMARY_NAME, TREE, Driver, shown, step, values, wait_until, zsimctl)
 
 ZDRIVE, SETUP_EXE, PEBBLINK, ZTNPREG, LINKINFO, APPLIANCE_DIR = sys.argv[1:7]
-_loader = importlib.machinery.SourceFileLoader("zsimctl", os.path.join(APPLIANCE_DIR, "zsimctl"))
-zsimctl = importlib.util.module_from_spec(importlib.util.spec_from_loader("zsimctl", _loader))
-_loader.exec_module(zsimctl)
 CONTROL = os.environ.get("ZT_HOST_A1", "198.18.1.10") + ":7000"
 PC = os.environ.get("ZT_PC_ADDR1", "198.18.1.1")
 
 WM_USER, WM_COMMAND, WM_CANCELMODE, WM_RBUTTONUP = 0x400, 0x111, 0x1F, 0x205
-# Wizard window, pages and dialogs.
-IDC_SETUP, IDC_NEXT, IDC_SAVE, IDC_EXIT, IDC_SHORTCUT, IDC_CLOSE = 1032, 1029, 1001, 1033, 1046, 2
-TREE, VALUES = 1012, 1010
-IP_FIRST, SERVER_NAME, SUMMARY_NAME = 1078, 1003, 1049
-PASSWORD_EDIT, PASSWORD_OK = 1058, 1073
-NOTICE_TEXT = 1049
+# Wizard window, pages and dialogs beside those flowlib names.
+IDC_CLOSE, IP_FIRST, NOTICE_TEXT = 2, 1078, 1049
 # Tray utility: its icon's callback, menu commands and dialogs.
 TRAY_ICON, ID_APP_EXIT, ID_SAFELY_REMOVE = 130, 57665, 32773
 TRAY_PATH, TRAY_NOTICE_TEXT, TRAY_EJECT, TRAY_TREE = 1002, 1006, 1008, 1009
-
-
-def step(text):
-    sys.stderr.write("step: %s\n" % text)
-    sys.stderr.flush()
 
 
 def wine(*args, output=False):
@@ -72,16 +59,6 @@ def shell_folder(key, name):
     return None
 
 
-def wait_until(predicate, timeout=10.0, what="condition"):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
-
 def black_share(png):
     """The share of the picture's pixels that are pure black: a window whose picture was not painted."""
     r = subprocess.run(["convert", png, "-alpha", "off", "-fill", "white", "+opaque", "black", "-colorspace", "gray",
@@ -103,18 +80,6 @@ def save_for_guide(driver, name, hwnd):
         raise AssertionError("%s is %d %% black: the window was not painted" % (name, share * 100))
 
 
-def shown(d, win, control_id):
-    try:
-        return d.state(d.child(win, control_id))["visible"]
-    except DriverError:
-        return False
-
-
-def values_shown(d, win):
-    """The device list's value column, row by row."""
-    return [r[1][1] if len(r[1]) > 1 else "" for r in d.list_rows(d.child(win, VALUES))]
-
-
 def search(d, win):
     d.click(win, IDC_SETUP)
     d.gone(d.find("Searching for devices", timeout=10000), timeout=30000)
@@ -125,7 +90,7 @@ def search(d, win):
 
 def select(d, win, tree, name, server_name):
     d.tree_select(tree, name)
-    wait_until(lambda: values_shown(d, win)[:1] == [server_name], what=name + "'s settings")
+    wait_until(lambda: values(d, win)[:1] == [server_name], what=name + "'s settings")
 
 
 class Shortcut(unittest.TestCase):

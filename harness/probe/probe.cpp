@@ -65,7 +65,10 @@ void CollectReplies(SOCKET s, unsigned long local, int expected, ProbeResult& r)
         bool sameSubnet = (ntohl(from.sin_addr.s_addr) & 0xFFFFFF00u) == (ntohl(local) & 0xFFFFFF00u);
         r.lines.push_back("  reply from " + Dotted(from.sin_addr.s_addr) + (sameSubnet ? "" : " (OTHER SUBNET)") +
                           ": " + buf);
-        if (sameSubnet) ++got; else r.allAnswered = false;
+        if (sameSubnet)
+            ++got;
+        else
+            r.allAnswered = false;
     }
     if (got < expected) r.allAnswered = false;
 }
@@ -124,37 +127,37 @@ void ShowResult(HWND dlg, const ProbeResult& r) {
 INT_PTR CALLBACK ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     Options* opt = reinterpret_cast<Options*>(GetWindowLongPtrA(dlg, DWLP_USER));
     switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dlg, DWLP_USER, lParam);
-        // Probe once the dialog is on the screen, so that the screenshot shows it.
-        if (reinterpret_cast<Options*>(lParam)->automatic) SetTimer(dlg, 1, 300, nullptr);
-        return TRUE;
-    case WM_TIMER:
-        KillTimer(dlg, 1);
-        SendMessageA(dlg, WM_COMMAND, IDC_PROBE, 0);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_PROBE) {
-            ProbeResult r = Probe(opt->expected);
-            ShowResult(dlg, r);
-            if (opt->automatic) {
-                RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                const char* dir = getenv("ZT_ARTIFACTS_WIN");
-                std::string base = std::string(dir ? dir : ".") + "\\probe";
-                SaveScreenshot(dlg, (base + ".bmp").c_str());
-                for (const std::string& line : r.lines) printf("%s\n", line.c_str());
-                printf("%s\n", r.allAnswered ? "probe: every address answered" : "probe: FAILED");
-                fflush(stdout);
-                opt->exitCode = r.allAnswered ? 0 : 1;
-                EndDialog(dlg, IDOK);
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+            // Probe once the dialog is on the screen, so that the screenshot shows it.
+            if (reinterpret_cast<Options*>(lParam)->automatic) SetTimer(dlg, 1, 300, nullptr);
+            return TRUE;
+        case WM_TIMER:
+            KillTimer(dlg, 1);
+            SendMessageA(dlg, WM_COMMAND, IDC_PROBE, 0);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_PROBE) {
+                ProbeResult r = Probe(opt->expected);
+                ShowResult(dlg, r);
+                if (opt->automatic) {
+                    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                    const char* dir = getenv("ZT_ARTIFACTS_WIN");
+                    std::string base = std::string(dir ? dir : ".") + "\\probe";
+                    SaveScreenshot(dlg, (base + ".bmp").c_str());
+                    for (const std::string& line : r.lines) printf("%s\n", line.c_str());
+                    printf("%s\n", r.allAnswered ? "probe: every address answered" : "probe: FAILED");
+                    fflush(stdout);
+                    opt->exitCode = r.allAnswered ? 0 : 1;
+                    EndDialog(dlg, IDOK);
+                }
+                return TRUE;
             }
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        }
-        break;
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dlg, IDCANCEL);
+                return TRUE;
+            }
+            break;
     }
     return FALSE;
 }

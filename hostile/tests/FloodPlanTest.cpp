@@ -121,6 +121,17 @@ TEST(FloodPlan, StaleSequencesAvoidTheNewestOverheardAndTheCounterAhead) {
     EXPECT_FALSE(plan.Overhear(std::vector<uint8_t>{16, 0, 0xFF, 0xFF, 9, 0, 0, 0}.data(), 8));  // a reply
     EXPECT_FALSE(plan.Overhear(std::vector<uint8_t>{32, 0, 0, 0, 9, 0, 0, 0}.data(), 8));        // not 915's
     EXPECT_EQ(plan.NewestOverheard(), 0);
+    // On port 917 the tray's requests are its bare discovery header and its 264-byte eject.
+    std::vector<uint8_t> usb(264, 0);
+    usb[0] = 35;
+    EXPECT_TRUE(CFloodPlan::IsUsbRequest(usb.data(), 264));
+    EXPECT_FALSE(CFloodPlan::IsUsbRequest(usb.data(), 263));
+    usb[0] = 32;
+    EXPECT_TRUE(CFloodPlan::IsUsbRequest(usb.data(), 8));
+    EXPECT_FALSE(CFloodPlan::IsUsbRequest(usb.data(), 264));
+    usb[1] = 1;
+    EXPECT_FALSE(CFloodPlan::IsUsbRequest(usb.data(), 8));
+    EXPECT_FALSE(CFloodPlan::IsUsbRequest(nullptr, 8));
     ASSERT_TRUE(plan.Overhear(std::vector<uint8_t>{19, 0, 0, 0, 0x10, 0x27, 21, 0}.data(), 8));  // 10000
     EXPECT_EQ(plan.NewestOverheard(), 10000);
     std::set<uint16_t> seen;

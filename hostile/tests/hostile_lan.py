@@ -18,15 +18,9 @@ import time
 import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "automation"))
-from zdrive import Driver, DriverError, IDOK  # noqa: E402
-import importlib.machinery  # noqa: E402
-import importlib.util  # noqa: E402
-
-_loader = importlib.machinery.SourceFileLoader("zsimctl", os.path.join(HERE, "..", "..", "appliance", "zsimctl"))
-_spec = importlib.util.spec_from_loader("zsimctl", _loader)
-zsimctl = importlib.util.module_from_spec(_spec)
-_loader.exec_module(zsimctl)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "wizard", "pages", "tests"))
+from flowlib import (IDC_EXIT, IDC_NEXT, IDC_SAVE, IDC_SETUP, IDC_UTILITY, IDOK, IP, SERVER_NAME,  # noqa: E402
+                     SUMMARY_NAME, TREE, VALUES, Driver, DriverError, bar, shown, step, wait_until, zsimctl)
 
 ZDRIVE, SETUP, PEBBLINK, ZTNPREG, TRAY_POST, SIM_CONTROL, SIM_LOG, TARGETS, FLOOD_REPORT = sys.argv[1:10]
 PC = os.environ.get("ZT_PC_ADDR1", "198.18.1.1")
@@ -38,11 +32,6 @@ RESPONSE_BOUND_MS = 2000
 FLOOD_RATE = 400  # zflood's --rate in this test's declaration
 FLOOD_SECONDS = 40  # the least time the flood lasts, however fast the wizard is through
 
-IDC_SETUP, IDC_NEXT, IDC_BACK, IDC_SAVE, IDC_UTILITY, IDC_EXIT, IDC_USER_GUIDE = 1032, 1029, 1002, 1001, 1054, 1033, 1044
-BAR = [IDC_SETUP, IDC_UTILITY, IDC_USER_GUIDE, IDC_NEXT, IDC_BACK, IDC_SAVE, 1046, IDC_EXIT]
-TREE, VALUES = 1012, 1010
-IP = [1078, 1079, 1081, 1082]
-SERVER_NAME, SUMMARY_NAME = 1003, 1049
 WM_COMMAND, ID_APP_EXIT = 0x111, 57665
 
 failures = []
@@ -55,20 +44,6 @@ def check(cond, what):
         if not cond:
             failures.append(what)
     return cond
-
-
-def step(text):
-    print("step: " + text, flush=True)
-
-
-def wait_until(predicate, timeout=10.0, what="condition"):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
 
 
 # ---- The flood's targets: every UDP port the PC's programs have open, as the flooder cannot see them -------
@@ -257,17 +232,6 @@ class Tray:
             d.answer(box[0], IDOK)
         except DriverError:
             pass
-
-
-def bar(d, win):
-    return [i for i in BAR if d.state(d.child(win, i))["visible"]]
-
-
-def shown(d, win, control_id):
-    try:
-        return d.state(d.child(win, control_id))["visible"]
-    except DriverError:
-        return False
 
 
 def configure(d, win):

@@ -4,6 +4,7 @@
 // Registration* cases run without it and check that the wrapper leaves the prefix as it found it.
 #include "../ProviderRegistration.h"
 #include "../StateFile.h"
+#include "RunProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +25,6 @@ std::string ProgramPathA() {
     char path[MAX_PATH];
     DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return std::string(path, len);
-}
-
-// Runs a program to its end; its exit code, or -1 when it could not start.
-int RunProcess(std::string commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
 }
 
 int RunSelf(const std::string& args) {

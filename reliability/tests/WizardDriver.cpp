@@ -13,6 +13,7 @@
 #include "../../wizard/pages/NoticeDlg.h"
 #include "../../wizard/res/resource.h"
 #include "../../wizard/shell/WizardState.h"
+#include "MessagePump.h"
 
 namespace {
 
@@ -26,15 +27,15 @@ void Command(CWnd* pWnd, int nId) {
     pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), pItem ? reinterpret_cast<LPARAM>(pItem->m_hWnd) : 0);
 }
 
-// Dispatches messages until done() holds or dwTimeout ms of real time have passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout) {
-    const DWORD dwStart = GetTickCount();
-    for (;;) {
-        AfxPumpPendingMessages();
-        if (done()) return true;
-        if (GetTickCount() - dwStart > dwTimeout) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-    }
+std::string ItemText(HWND hTree, HTREEITEM hItem) {
+    char sz[64] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = sz;
+    item.cchTextMax = sizeof sz;
+    ::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return sz;
 }
 
 }  // namespace
@@ -124,7 +125,7 @@ void CWizardDriver::OnDialog(CDialog* pDlg) {
 void CWizardDriver::FollowSchedule(CDialog* pDlg, size_t nBase, DWORD dwPeriod, int nTicks) {
     for (int i = 0; i < nTicks && pDlg->ContinueModal(); ++i) {
         // Most answers are in before the simulator's log says the request came: no need to read it then.
-        if (PumpUntil([pDlg] { return !pDlg->ContinueModal(); }, m_dwAnswerWait)) break;
+        if (PumpUntil([pDlg] { return !pDlg->ContinueModal(); }, m_dwAnswerWait, AfxPumpPendingMessages)) break;
         m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
         PumpFor(ANSWER_WAIT);
         if (!pDlg->ContinueModal()) break;
@@ -142,32 +143,16 @@ void CWizardDriver::StartAndSearch() {
 
 HTREEITEM CWizardDriver::FindItem(const char* pszName) const {
     HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
-    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h)) {
-        char sz[64] = "";
-        TVITEMA item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = h;
-        item.pszText = sz;
-        item.cchTextMax = sizeof sz;
-        if (::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && strcmp(sz, pszName) == 0)
-            return h;
-    }
+    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h))
+        if (ItemText(hTree, h) == pszName) return h;
     return nullptr;
 }
 
 std::vector<std::string> CWizardDriver::TreeNames() const {
     std::vector<std::string> out;
     HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
-    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h)) {
-        char sz[64] = "";
-        TVITEMA item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = h;
-        item.pszText = sz;
-        item.cchTextMax = sizeof sz;
-        ::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        out.push_back(sz);
-    }
+    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h))
+        out.push_back(ItemText(hTree, h));
     return out;
 }
 
@@ -197,7 +182,7 @@ bool CWizardDriver::SelectAndRead(const char* pszName) {
     const int nTicks = 3 * (localAddressCount > 0 ? localAddressCount : 1) + 1;
     for (int i = 0; i <= nTicks && !g_settingsRead; ++i) {
         if (i > 0 && !m_clock.IsTimerSet(m_list.m_hWnd, TIMER_RETRY)) break;
-        if (PumpUntil([] { return g_settingsRead; }, m_dwAnswerWait)) break;
+        if (PumpUntil([] { return g_settingsRead; }, m_dwAnswerWait, AfxPumpPendingMessages)) break;
         m_log.WaitForRequests(nBase + static_cast<size_t>(i) + 1, REQUEST_WAIT);
         PumpFor(ANSWER_WAIT);
         if (g_settingsRead) break;

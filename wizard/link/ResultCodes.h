@@ -1,6 +1,7 @@
 // The appliance's result codes and the string-table messages the wizard shows for them, and the English
-// texts of the strings the device link and the device operations use (the resource script holds the same
-// texts; a test keeps the two in step).
+// texts of the strings the device link and the device operations use, for the programs that have no resource
+// script (the command-line tool). The wizard's resource script holds the same texts; a test keeps the two in
+// step.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
-// The 63 time-zone names that DeviceSettings::nTimeZone indexes, in two versions: the server page's list
-// and the table the device list and summary pages show from; they differ in rows 40 and 60.
+// The 63 time-zone names that DeviceSettings::nTimeZone indexes. The device list and summary pages show
+// two rows spelt otherwise than the server page's list offers them: rows 40 and 60.
 #include "TimeZones.h"
 
 const char* const g_timeZoneNames[TIME_ZONE_COUNT] = {
@@ -68,73 +68,9 @@ const char* const g_timeZoneNames[TIME_ZONE_COUNT] = {
     "(GMT+12:00) Fiji, Kamchatka, Marshall Is.",
 };
 
-const char* const g_timeZoneDisplayNames[TIME_ZONE_COUNT] = {
-    "(GMT-12:00) Eniwetok, Kwajalein",
-    "(GMT-11:00) Midway Island, Samoa",
-    "(GMT-10:00) Hawaii",
-    "(GMT-09:00) Alaska",
-    "(GMT-08:00) Pacific Time (US & Canada); Tijuana",
-    "(GMT-07:00) Arizona",
-    "(GMT-07:00) Mountain Time (US & Canada)",
-    "(GMT-06:00) Central Time (US & Canda)",
-    "(GMT-06:00) Mexico City, Tegucigalpa",
-    "(GMT-06:00) Saskatchewan",
-    "(GMT-05:00) Bogota, Lima, Quito",
-    "(GMT-05:00) Eastern Time (US & Canda)",
-    "(GMT-05:00) Indiana (East)",
-    "(GMT-04:00) Atlantic Time (Canada)",
-    "(GMT-04:00) Caracas, La Paz",
-    "(GMT-04:00) Santiago",
-    "(GMT-03:30) Newfoundland",
-    "(GMT-03:00) Brasilia",
-    "(GMT-03:00) Buenos Aires, Georgetown",
-    "(GMT-02:00) Mid-Atlantic",
-    "(GMT-01:00) Azores, Cape Verde Is.",
-    "(GMT) Casablanca, Monrovia",
-    "(GMT) Greenwich Mean Time: Edinburgh, London",
-    "(GMT+01:00) Amsterdam, Berlin, Bern, Rome, Vienna",
-    "(GMT+01:00) Belgrade, Budapest, Ljubljana, Prague",
-    "(GMT+01:00) Brussels, Copenhagen, Madrid, Paris",
-    "(GMT+01:00) Sarajevo, Skopje, Sofija, Warsaw, Zagreb",
-    "(GMT+02:00) Athens, Istanbul, Minsk",
-    "(GMT+02:00) Bucharest",
-    "(GMT+02:00) Cairo",
-    "(GMT+02:00) Harare, Pretoria",
-    "(GMT+02:00) Helsinki, Riga, Tallinn",
-    "(GMT+02:00) Israel",
-    "(GMT+03:00) Baghdad, Kuwait, Riyadh",
-    "(GMT+03:00) Moscow, St. Petersburg, Volgograd",
-    "(GMT+03:00) Nairobi",
-    "(GMT+03:30) Tehran",
-    "(GMT+04:00) Abu Dhabi, Muscat",
-    "(GMT+04:00) Baku, Tbilisi",
-    "(GMT+04:30) Kabul",
-    "(GMT+05:00) Eekaterinburg",
-    "(GMT+05:00) Islamabad, Karachi, Tashkent",
-    "(GMT+05:30) Bombay, Calcutta, Madras, New Delhi",
-    "(GMT+06:00) Almaty, Dhaka",
-    "(GMT+06:00) Colombo",
-    "(GMT+07:00) Bangkok, Hanoi, Jakarta",
-    "(GMT+08:00) Beijing, Chongqing, Hong Kong",
-    "(GMT+08:00) Perth",
-    "(GMT+08:00) Singapore",
-    "(GMT+08:00) Taipei",
-    "(GMT+09:00) Osaka, Sapporo, Tokyo",
-    "(GMT+09:00) Seoul",
-    "(GMT+09:00) Yakutsk",
-    "(GMT+09:30) Adelaide",
-    "(GMT+09:30) Darwin",
-    "(GMT+10:00) Brisbane",
-    "(GMT+10:00) Canberra, Melbourne, Sydney",
-    "(GMT+10:00) Guam, Port Moresby",
-    "(GMT+10:00) Hobart",
-    "(GMT+10:00) Vladivostok",
-    "(GMT+11:00) Magadan, Solomon Is.,New Caledonia",
-    "(GMT+12:00) Auckland, Wellington",
-    "(GMT+12:00) Fiji, Kamchatka, Marshall Is.",
-};
-
 const char* TimeZoneDisplayName(int32_t nTimeZone) {
     if (nTimeZone < 0 || nTimeZone >= TIME_ZONE_COUNT) return "";
-    return g_timeZoneDisplayNames[nTimeZone];
+    if (nTimeZone == 40) return "(GMT+05:00) Eekaterinburg";
+    if (nTimeZone == 60) return "(GMT+11:00) Magadan, Solomon Is.,New Caledonia";
+    return g_timeZoneNames[nTimeZone];
 }

@@ -7,8 +7,8 @@ constexpr int TIME_ZONE_COUNT = 63;
 
 // Offered by the server page's time-zone list.
 extern const char* const g_timeZoneNames[TIME_ZONE_COUNT];
-// Shown by the device list page and the summary page.
-extern const char* const g_timeZoneDisplayNames[TIME_ZONE_COUNT];
 
-// Display name of a stored index; an index outside the table (the appliance's value, unchecked) gives "".
+// The name the device list page and the summary page show for a stored index: the list's name, but for
+// rows 40 and 60, which they spell otherwise. An index outside the table (the appliance's value,
+// unchecked) gives "".
 const char* TimeZoneDisplayName(int32_t nTimeZone);

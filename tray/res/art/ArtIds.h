@@ -3,8 +3,11 @@
 #ifndef PEBBLINK_TRAY_ART_IDS_H
 #define PEBBLINK_TRAY_ART_IDS_H
 
+// A table, one column a field.
+// clang-format off
 #define IDI_UTILITY     128  // tray icon and About box
 #define IDI_SAFE_REMOVE 143  // Safely Remove Network USB
 #define IDB_USB_DISK    144  // tree image of a shared USB disk
+// clang-format on
 
 #endif

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "../ByteReader.h"
 #include "../ReplyDecoder.h"
 
 namespace {
@@ -105,35 +104,6 @@ TEST(WireRecords, InfoReplyShorterThanTheRecordIsRefused) {
         EXPECT_EQ(memcmp(&info, &zero, sizeof info), 0) << n;
     }
     EXPECT_TRUE(DecodeInfoReply(d.data(), d.size(), h, info));
-}
-
-TEST(ByteReader, ShortReadFailsAndStaysFailed) {
-    const uint8_t bytes[5] = {1, 2, 3, 4, 5};
-    CByteReader r(bytes, sizeof bytes);
-    EXPECT_EQ(r.ReadU16(), 0x0201);
-    EXPECT_EQ(r.ReadI16(), 0x0403);
-    EXPECT_TRUE(r.Ok());
-    EXPECT_EQ(r.ReadU16(), 0);  // one byte left
-    EXPECT_FALSE(r.Ok());
-    EXPECT_EQ(r.ReadU8(), 0);  // the byte that is left is not handed out after a failure
-    EXPECT_FALSE(r.Ok());
-
-    CByteReader r2(bytes, sizeof bytes);
-    uint8_t dst[8];
-    memset(dst, 0x77, sizeof dst);
-    r2.ReadBytes(dst, 6);
-    EXPECT_FALSE(r2.Ok());
-    EXPECT_EQ(dst[0], 0);
-    EXPECT_EQ(dst[5], 0);
-    EXPECT_EQ(dst[6], 0x77);  // nothing past the field
-
-    CByteReader r3(bytes, sizeof bytes);
-    EXPECT_EQ(r3.ReadI32(), 0x04030201);
-    EXPECT_EQ(r3.ReadAvailable(dst, 8), 1u);
-    EXPECT_EQ(dst[0], 5);
-    EXPECT_EQ(dst[1], 0);
-    EXPECT_EQ(dst[7], 0);
-    EXPECT_TRUE(r3.Ok());
 }
 
 }  // namespace

@@ -340,7 +340,7 @@ TEST_F(PagesTest, SummaryShowsTheRecord) {
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_ADDRESS)), "192.168.1.20");
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_MASK)), "255.255.255.0");
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_GATEWAY)), "192.168.1.1");
-        EXPECT_EQ(Text(Item(page, IDC_SUMMARY_TIME_ZONE)), g_timeZoneDisplayNames[4]);
+        EXPECT_EQ(Text(Item(page, IDC_SUMMARY_TIME_ZONE)), TimeZoneDisplayName(4));
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_DATE)), "12/08/2026");
         EXPECT_EQ(Text(Item(page, IDC_SUMMARY_TIME)), "23:15:00");
         SaveArtifactScreenshot(page.GetParent()->m_hWnd, "summary_page");

@@ -14,20 +14,13 @@
 #include "../../widgets/SubclassWnd.h"
 #include "../WizardApp.h"
 #include "Framework.h"
+#include "MessagePump.h"
 #include "Screenshot.h"
 
 namespace {
 
 // The program's own application object stands for the test's.
 CWizardApp theApp;
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 // Records the size changes of a window.
 class CSizeTrail : public CSubclassWnd {
@@ -43,7 +36,7 @@ HWND MakeTopLevel(LPCSTR pszClass, LPCSTR pszTitle) {
     HWND hWnd = ::CreateWindowExA(0, pszClass, pszTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::UpdateWindow(hWnd);
-    Pump();
+    PumpMessages();
     return hWnd;
 }
 
@@ -66,7 +59,7 @@ TEST(SingleInstance, AVisibleWizardWindowIsMinimisedThenRestored) {
     CSizeTrail trail;
     ASSERT_TRUE(trail.HookWindow(hWnd));
     EXPECT_FALSE(CWizardApp::FirstInstance());
-    Pump();
+    PumpMessages();
     ASSERT_GE(trail.m_sizes.size(), 2u);
     EXPECT_EQ(trail.m_sizes.front(), static_cast<WPARAM>(SIZE_MINIMIZED));
     EXPECT_EQ(trail.m_sizes.back(), static_cast<WPARAM>(SIZE_RESTORED));
@@ -75,10 +68,10 @@ TEST(SingleInstance, AVisibleWizardWindowIsMinimisedThenRestored) {
 
     // Already minimised: only restored.
     ::ShowWindow(hWnd, SW_MINIMIZE);
-    Pump();
+    PumpMessages();
     trail.m_sizes.clear();
     EXPECT_FALSE(CWizardApp::FirstInstance());
-    Pump();
+    PumpMessages();
     ASSERT_EQ(trail.m_sizes.size(), 1u);
     EXPECT_EQ(trail.m_sizes[0], static_cast<WPARAM>(SIZE_RESTORED));
     EXPECT_FALSE(::IsIconic(hWnd));

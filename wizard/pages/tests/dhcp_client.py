@@ -27,9 +27,7 @@ class DhcpClient(unittest.TestCase):
         before = bytes.fromhex(sim.ok("record NAS1"))
         self.assertEqual((before[90], before[103]), (1, 0), "a fixed address, the DHCP server on")
         with f.Driver(ZDRIVE) as d:
-            app, win = f.start(d, SETUP)
-            f.search(d, win, ["NAS1"])
-            f.select(d, win, "NAS1")
+            app, win = f.start_with(d, SETUP, "NAS1")
             f.press(d, win, f.IDC_NEXT)
 
             f.step("the IP settings page as loaded: a fixed address, every octet open")
@@ -72,15 +70,12 @@ class DhcpClient(unittest.TestCase):
             f.save(d, win)
             f.finish_after_success(d, win, app, "dhcp_03_saved")
 
-        writes = f.requests(SIM_LOG, f.PKT_SET_CONFIG)
-        self.assertEqual(len(writes), 1)
-        sent = bytes.fromhex(writes[0]["hex"])[8:]
-        expected = bytearray(before)
-        expected[6:70] = b"NAS1".ljust(64, b"\0")
+        sent = f.only_write(SIM_LOG)
+        expected = f.as_stored(before)
         expected[90] = 0  # DHCP client
         expected[103] = 1  # the appliance's DHCP server off, as the page always stores it
         expected[162:166] = struct.pack("<i", TOKYO)
-        self.assertEqual([i for i in range(234) if sent[i] != expected[i]], [], "bytes that differ")
+        self.assertEqual(f.differing(sent, expected), [], "bytes that differ")
         self.assertEqual(bytes.fromhex(sim.ok("record NAS1")), sent, "stored as sent")
         sim.close()
 

@@ -118,6 +118,44 @@ def search(d, win, names, timeout=60.0):
     return tree
 
 
+def to_summary(d, win):
+    """From the IP settings page on through the server page to the summary; returns the summary page."""
+    press(d, win, IDC_NEXT)
+    wait_page(d, win, SERVER_NAME, "the server page")
+    press(d, win, IDC_NEXT)
+    summary = wait_page(d, win, SUMMARY_NAME, "the summary page")
+    wait_bar(d, win, [IDC_BACK, IDC_SAVE])
+    return summary
+
+
+def only_write(log):
+    """The record of the one settings write that reached the simulator."""
+    writes = requests(log, PKT_SET_CONFIG)
+    if len(writes) != 1:
+        raise AssertionError("%d settings writes reached the appliance, not one" % len(writes))
+    return bytes.fromhex(writes[0]["hex"])[8:]
+
+
+def as_stored(before, name="NAS1"):
+    """The record read, as the wizard writes it back unedited: the server page stores the name, which clears the
+    note behind it."""
+    expected = bytearray(before)
+    expected[6:70] = name.encode().ljust(64, b"\0")
+    return expected
+
+
+def differing(sent, expected):
+    return [i for i in range(234) if sent[i] != expected[i]]
+
+
+def start_with(d, setup, name):
+    """Starts the wizard, searches, and reads the one appliance found, name; returns (app, win)."""
+    app, win = start(d, setup)
+    search(d, win, [name])
+    select(d, win, name)
+    return app, win
+
+
 def values(d, win):
     return [r[1][1] if len(r[1]) > 1 else "" for r in d.list_rows(d.child(win, VALUES))]
 

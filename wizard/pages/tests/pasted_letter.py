@@ -19,9 +19,7 @@ class PastedLetter(unittest.TestCase):
         sim = f.zsimctl.Control(CONTROL)
         before = bytes.fromhex(sim.ok("record NAS1"))
         with f.Driver(ZDRIVE) as d:
-            app, win = f.start(d, SETUP)
-            f.search(d, win, ["NAS1"])
-            f.select(d, win, "NAS1")
+            app, win = f.start_with(d, SETUP, "NAS1")
             f.press(d, win, f.IDC_NEXT)
             page = f.wait_page(d, win, f.IP[0], "the IP settings page")
             f.wait_bar(d, win, [f.IDC_NEXT, f.IDC_BACK])
@@ -54,22 +52,15 @@ class PastedLetter(unittest.TestCase):
             f.step("corrected by typing, on to the summary and the write")
             d.replace(last, "20")
             d.no_msgbox(300)
-            f.press(d, win, f.IDC_NEXT)
-            f.wait_page(d, win, f.SERVER_NAME, "the server page")
-            f.press(d, win, f.IDC_NEXT)
-            summary = f.wait_page(d, win, f.SUMMARY_NAME, "the summary page")
-            f.wait_bar(d, win, [f.IDC_BACK, f.IDC_SAVE])
+            summary = f.to_summary(d, win)
             self.assertEqual(d.text(d.child(summary, f.SUMMARY_IP)), "198.18.1.20")
             f.save(d, win)
             f.finish_after_success(d, win, app, "paste_03_saved")
 
-        writes = f.requests(SIM_LOG, f.PKT_SET_CONFIG)
-        self.assertEqual(len(writes), 1)
-        sent = bytes.fromhex(writes[0]["hex"])[8:]
-        expected = bytearray(before)
-        expected[6:70] = b"NAS1".ljust(64, b"\0")
+        sent = f.only_write(SIM_LOG)
+        expected = f.as_stored(before)
         expected[91:95] = bytes([198, 18, 1, 20])
-        self.assertEqual([i for i in range(234) if sent[i] != expected[i]], [], "bytes that differ")
+        self.assertEqual(f.differing(sent, expected), [], "bytes that differ")
         sim.close()
 
 

@@ -59,9 +59,7 @@ class TwoInterfaces(unittest.TestCase):
             self.assertEqual(writes[0]["local"], address + ":915", "sent to the appliance itself")
             sent = bytes.fromhex(writes[0]["hex"])[8:]
             self.assertEqual(sent[0:6], before[n][0:6], "its own MAC")
-            expected = bytearray(before[n])
-            expected[6:70] = name.encode().ljust(64, b"\0")
-            self.assertEqual([i for i in range(234) if sent[i] != expected[i]], [], "bytes that differ")
+            self.assertEqual(f.differing(sent, f.as_stored(before[n], name)), [], "bytes that differ")
             self.assertEqual([r["note"] for r in f.replies(LOGS[n], f.PKT_SET_CONFIG)], ["record stored"])
             self.assertEqual(bytes.fromhex(sims[n].ok("record " + name)), sent)
             sims[n].close()

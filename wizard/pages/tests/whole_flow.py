@@ -50,8 +50,7 @@ class WholeFlow(unittest.TestCase):
             win = d.find("Setup Wizard", timeout=30000)
             d.screenshot("flow_01_welcome", win)
 
-            step("Setup: the device list page's first activation searches (8 s")
-            # Setup: the device list page's first activation searches (8 s on one local address).
+            step("Setup: the device list page's first activation searches (8 s on one local address)")
             press(d, win, IDC_SETUP)
             search = d.find("Searching for devices", timeout=10000)
             d.gone(search, timeout=30000)
@@ -59,8 +58,7 @@ class WholeFlow(unittest.TestCase):
             self.assertEqual([t for _, _, t in d.tree(tree)], ["NAS1", "NAS2"])
             values = d.child(win, VALUES)
 
-            step('NAS2 answers with an empty info text: rows without values an')
-            # NAS2 answers with an empty info text: rows without values and Next refused.
+            step('NAS2 answers with an empty info text: rows without values and Next refused')
             d.tree_select(tree, "NAS2")
             rows = wait_until(lambda: d.list_rows(values), what="the value rows")
             time.sleep(1.0)
@@ -74,7 +72,6 @@ class WholeFlow(unittest.TestCase):
             d.no_msgbox(300)
 
             step('NAS1: the values as read; its time-zone index 63 has no name')
-            # NAS1: the values as read; its time-zone index 63 has no name.
             d.tree_select(tree, "NAS1")
             wait_until(lambda: d.list_rows(values)[0][1][1:] == ["NAS1"], what="NAS1's values")
             got = [r[1][1] if len(r[1]) > 1 else "" for r in d.list_rows(values)]
@@ -82,13 +79,9 @@ class WholeFlow(unittest.TestCase):
                                    "23:15:00"])
             d.screenshot("flow_02_device_list", win)
 
-            step('Next asks for the password; Cancel keeps the page and its bu')
-            # Next asks for the password; Cancel keeps the page and its buttons.
+            step('Next asks for the password; Cancel keeps the page and its buttons')
             press(d, win, IDC_NEXT)
-            pw = d.find("Verify admin password", timeout=5000)
-            d.screenshot("flow_03_password", pw)
-            d.click(pw, 2)
-            d.gone(pw)
+            self.cancel(d, "Verify admin password", "flow_03_password")
             self.assertTrue(self.shown(d, win, TREE))
             self.assertEqual(self.bar(d, win), [IDC_NEXT, IDC_BACK])
             press(d, win, IDC_NEXT)
@@ -97,14 +90,12 @@ class WholeFlow(unittest.TestCase):
             d.click(pw, PASSWORD_OK)
             d.gone(pw, timeout=10000)
 
-            step('IP settings page, loaded from the record.')
-            # IP settings page, loaded from the record.
+            step('IP settings page, loaded from the record')
             wait_until(lambda: self.shown(d, win, IP[0]), what="the IP settings page")
             self.assertEqual([d.text(win, i) for i in IP], ["198", "18", "1", "10"])
             self.assertEqual([d.text(win, i) for i in GATEWAY], ["198", "18", "1", "1"])
             d.screenshot("flow_04_ip_settings", win)
-            step('256 typed digit by digit: the range message at the third dig')
-            # 256 typed digit by digit: the range message at the third digit, and the octet emptied.
+            step('256 typed digit by digit: the range message at the third digit, and the octet emptied')
             last = d.child(win, IP[3])
             d.replace(last, "2")
             d.type(last, "5")
@@ -114,8 +105,7 @@ class WholeFlow(unittest.TestCase):
             self.assertEqual(d.text(last), "")
             d.type(last, "77")
             d.no_msgbox(200)
-            step('An emptied gateway octet: no message; Next stays and shows "')
-            # An emptied gateway octet: no message; Next stays and shows "0"; a second Next proceeds.
+            step('An emptied gateway octet: no message; Next stays and shows "0"; a second Next proceeds')
             d.replace(d.child(win, GATEWAY[3]), "")
             d.no_msgbox(300)
             press(d, win, IDC_NEXT)
@@ -123,8 +113,7 @@ class WholeFlow(unittest.TestCase):
             self.assertEqual(d.text(win, GATEWAY[3]), "0")
             press(d, win, IDC_NEXT)
 
-            step('Server page.')
-            # Server page.
+            step('Server page')
             wait_until(lambda: self.shown(d, win, SERVER_NAME), what="the server page")
             name = d.child(win, SERVER_NAME)
             self.assertEqual(d.text(name), "NAS1")
@@ -151,35 +140,28 @@ class WholeFlow(unittest.TestCase):
             d.screenshot("flow_05_server", win)
             press(d, win, IDC_NEXT)
 
-            step('Summary: Back and Save.')
-            # Summary: Back and Save.
+            step('Summary: Back and Save')
             wait_until(lambda: self.shown(d, win, SUMMARY_NAME), what="the summary page")
             wait_bar(d, win, [IDC_BACK, IDC_SAVE])
             self.assertEqual(d.text(win, SUMMARY_NAME), "NAS-7")
             self.assertEqual(d.text(win, SUMMARY_DATE), "12/08/2026")
             d.screenshot("flow_06_summary", win)
 
-            step('Save, then Cancel in the confirmation: nothing is sent, the ')
-            # Save, then Cancel in the confirmation: nothing is sent, the summary stays.
+            step('Save, then Cancel in the confirmation: nothing is sent, the summary stays')
             press(d, win, IDC_SAVE)
-            confirm = d.find("Confirm settings", timeout=5000)
-            d.screenshot("flow_07_confirm", confirm)
-            d.click(confirm, 2)
-            d.gone(confirm)
+            self.cancel(d, "Confirm settings", "flow_07_confirm")
             time.sleep(0.5)
             self.assertEqual(set_config_requests(), [])
             self.assertEqual(self.bar(d, win), [IDC_BACK, IDC_SAVE])
 
-            step('Save and OK: the write, the success notice that closes itsel')
-            # Save and OK: the write, the success notice that closes itself, the finish page.
+            step('Save and OK: the write, the success notice that closes itself, the finish page')
             press(d, win, IDC_SAVE)
             confirm = d.find("Confirm settings", timeout=5000)
             d.click(confirm, IDOK)
             notice = d.find("Setup notice", timeout=30000)
             d.screenshot("flow_08_saved", notice)
             d.gone(notice, timeout=6000)
-            step('The finish page offers the utility, which is not running.')
-            # The finish page offers the utility, which is not running.
+            step('The finish page offers the utility, which is not running')
             offer = d.msgbox(timeout=10000)
             d.screenshot("flow_09_offer")
             d.answer(offer[0], IDNO)
@@ -207,6 +189,13 @@ class WholeFlow(unittest.TestCase):
         sim.ok("record NAS1 " + before.hex())  # the next scenario starts from the appliance as configured
         sim.close()
 
+    def cancel(self, d, title, screenshot):
+        """The dialog of that title, pictured, then its Cancel."""
+        dialog = d.find(title, timeout=5000)
+        d.screenshot(screenshot, dialog)
+        d.click(dialog, 2)
+        d.gone(dialog)
+
     def to_summary(self, d, win):
         tree = d.child(win, TREE)
         d.tree_select(tree, "NAS1")
@@ -217,11 +206,7 @@ class WholeFlow(unittest.TestCase):
         d.click(pw, PASSWORD_OK)
         d.gone(pw, timeout=10000)
         wait_until(lambda: self.shown(d, win, IP[0]), what="the IP settings page")
-        press(d, win, IDC_NEXT)
-        wait_until(lambda: self.shown(d, win, SERVER_NAME), what="the server page")
-        press(d, win, IDC_NEXT)
-        wait_until(lambda: self.shown(d, win, SUMMARY_NAME), what="the summary page")
-        wait_bar(d, win, [IDC_BACK, IDC_SAVE])  # the bar follows the page in the same handler, after it
+        flowlib.to_summary(d, win)
 
     def failed_save(self, d, win):
         press(d, win, IDC_SAVE)

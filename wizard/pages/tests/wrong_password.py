@@ -30,10 +30,8 @@ class WrongPassword(unittest.TestCase):
         sim = f.zsimctl.Control(CONTROL)
         before = bytes.fromhex(sim.ok("record NAS1"))
         with f.Driver(ZDRIVE) as d:
-            app, win = f.start(d, SETUP)
             f.step("search and select NAS1")
-            f.search(d, win, ["NAS1"])
-            f.select(d, win, "NAS1")
+            app, win = f.start_with(d, SETUP, "NAS1")
 
             f.step("Next opens the password dialog; OK waits for a password")
             f.press(d, win, f.IDC_NEXT)
@@ -68,11 +66,7 @@ class WrongPassword(unittest.TestCase):
             d.screenshot("password_03_ip_settings", win)
 
             f.step("on through the server page to the summary, Save, the write")
-            f.press(d, win, f.IDC_NEXT)
-            f.wait_page(d, win, f.SERVER_NAME, "the server page")
-            f.press(d, win, f.IDC_NEXT)
-            summary = f.wait_page(d, win, f.SUMMARY_NAME, "the summary page")
-            f.wait_bar(d, win, [f.IDC_BACK, f.IDC_SAVE])
+            summary = f.to_summary(d, win)
             self.assertEqual(d.text(d.child(summary, f.SUMMARY_NAME)), "NAS1")
             f.save(d, win)
             f.finish_after_success(d, win, app, "password_04_saved")
@@ -82,13 +76,9 @@ class WrongPassword(unittest.TestCase):
         self.assertTrue(all(c[1] == before[0:6] for c in checks), "every check carries the appliance's MAC")
         self.assertNotEqual(checks[0][0], checks[1][0], "the second attempt is a new transaction")
         self.assertEqual(answers, {checks[0][0]: -305, checks[1][0]: 0})
-        writes = f.requests(SIM_LOG, f.PKT_SET_CONFIG)
-        self.assertEqual(len(writes), 1)
+        sent = f.only_write(SIM_LOG)
         self.assertEqual([r["note"] for r in f.replies(SIM_LOG, f.PKT_SET_CONFIG)], ["record stored"])
-        sent = bytes.fromhex(writes[0]["hex"])[8:]
-        expected = bytearray(before)
-        expected[6:70] = b"NAS1".ljust(64, b"\0")  # the name as stored by the server page clears the note
-        self.assertEqual(sent.hex(), bytes(expected).hex())
+        self.assertEqual(sent.hex(), f.as_stored(before).hex())
         self.assertEqual(bytes.fromhex(sim.ok("record NAS1")), sent)
         sim.close()
 

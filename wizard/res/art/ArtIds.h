@@ -3,6 +3,8 @@
 #ifndef ZENTRIVE_WIZARD_ART_IDS_H
 #define ZENTRIVE_WIZARD_ART_IDS_H
 
+// A table, one column a field.
+// clang-format off
 #define IDB_WIZARD               137  // wizard window background
 #define IDB_BTN_MINIMIZE         142  // minimise: a minus sign in a circle
 #define IDB_BTN_CLOSE            143  // close: a cross in a circle
@@ -42,5 +44,6 @@
 #define IDB_BTN_WEB_UI           224  // push button "Web UI"
 #define IDB_BTN_DRIVELET         225  // push button "Drivelet"
 #define IDB_BTN_CONFIRM_EXIT     228  // push button "Exit"
+// clang-format on
 
 #endif

@@ -14,20 +14,13 @@
 #include "../WizardState.h"
 #include "Framework.h"
 #include "MessageBoxRecorder.h"
+#include "MessagePump.h"
 #include "Screenshot.h"
 
 namespace {
 
 class CTestApp : public CWinApp {};
 CTestApp theApp;
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 // A page whose answers the test sets and whose hooks are counted.
 class CTestPage : public CWizardPage {
@@ -355,7 +348,7 @@ TEST_F(WizardWindow, SaveWithTheApplyOutcomes) {
         Click(pDlg, IDC_SAVE);
         EXPECT_EQ(Active(), 5);
         EXPECT_EQ(Visible(pDlg), Bar({IDC_UTILITY, IDC_EXIT}));
-        Pump();
+        PumpMessages();
         ASSERT_GE(m_recorder.m_commands.size(), 2u);
         EXPECT_EQ(LOWORD(m_recorder.m_commands.back()), IDC_ADVANCED);
         ASSERT_EQ(boxes.GetCount(), 1) << "the utility is offered";
@@ -376,7 +369,7 @@ TEST_F(WizardWindow, FailedApplyWithExitClosesTheWizard) {
         };
         Click(pDlg, IDC_SAVE);
         EXPECT_TRUE(pDlg->ContinueModal()) << "closes through a posted cancel";
-        Pump();
+        PumpMessages();
         EXPECT_FALSE(pDlg->ContinueModal());
     });
     EXPECT_EQ(nResult, IDCANCEL);
@@ -419,7 +412,7 @@ TEST_F(WizardWindow, CancelNeedsEveryCreatedPageAndEnterDoesNotClose) {
         Click(pDlg, IDC_CLOSE);
         EXPECT_TRUE(pDlg->ContinueModal());
         Click(pDlg, IDC_EXIT);
-        Pump();
+        PumpMessages();
         EXPECT_TRUE(pDlg->ContinueModal());
         // Esc and Enter on a page: neither the page nor the wizard ends.
         Page(1).SendMessage(WM_COMMAND, IDCANCEL);
@@ -430,7 +423,7 @@ TEST_F(WizardWindow, CancelNeedsEveryCreatedPageAndEnterDoesNotClose) {
         Page(1).m_bCancel = TRUE;
         Click(pDlg, IDC_EXIT);
         EXPECT_TRUE(pDlg->ContinueModal()) << "Exit posts the close";
-        Pump();
+        PumpMessages();
         EXPECT_FALSE(pDlg->ContinueModal());
     });
     EXPECT_EQ(nResult, IDCANCEL);
@@ -482,7 +475,7 @@ TEST_F(WizardWindow, PressOnTheBackgroundDragsThePressOnAPageDoesNot) {
         Click(pDlg, IDC_SETUP);
         const CPoint band(100, 20);
         pDlg->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(band.x, band.y));
-        Pump();
+        PumpMessages();
         ASSERT_EQ(m_recorder.m_ncPresses.size(), 1u);
         EXPECT_EQ(m_recorder.m_ncPresses[0].first, static_cast<WPARAM>(HTCAPTION));
         CPoint screen = band;
@@ -491,12 +484,12 @@ TEST_F(WizardWindow, PressOnTheBackgroundDragsThePressOnAPageDoesNot) {
         EXPECT_EQ(AFX_Y_LPARAM(m_recorder.m_ncPresses[0].second), screen.y);
         // A press on the page is the page's.
         Page(1).SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
-        Pump();
+        PumpMessages();
         EXPECT_EQ(m_recorder.m_ncPresses.size(), 1u);
         // Without the drag flag nothing moves.
         pDlg->m_bDrag = FALSE;
         pDlg->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(band.x, band.y));
-        Pump();
+        PumpMessages();
         EXPECT_EQ(m_recorder.m_ncPresses.size(), 1u);
     });
 }

@@ -17,6 +17,7 @@
 #include "../WizardState.h"
 #include "Framework.h"
 #include "MessageBoxRecorder.h"
+#include "RunProcess.h"
 
 namespace {
 
@@ -26,18 +27,7 @@ CTestApp theApp;
 std::string g_ztnpreg;  // DOS path of the provider's tool
 
 int RunTool(const std::string& args) {
-    std::string commandLine = "\"" + g_ztnpreg + "\" " + args;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return RunProcess("\"" + g_ztnpreg + "\" " + args);
 }
 
 void SetWorkgroups(const std::vector<std::string>& names) {

@@ -11,6 +11,7 @@
 #include "CaptionPainter.h"
 #include "Framework.h"
 #include "HoverButton.h"
+#include "MessagePump.h"
 #include "PaintPageBackground.h"
 #include "Screenshot.h"
 #include "SubclassWnd.h"
@@ -19,18 +20,6 @@ namespace {
 
 class CTestApp : public CWinApp {};
 CTestApp theApp;
-
-void Pump(DWORD dwMilliseconds) {
-    const DWORD dwEnd = ::GetTickCount() + dwMilliseconds;
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    } while (static_cast<int>(::GetTickCount() - dwEnd) < 0);
-}
 
 // A 32-bit memory bitmap whose pixels read back exactly.
 class CMemoryPicture {
@@ -201,13 +190,13 @@ TEST_F(HoverButton, RealPointerArmsTrackingAndGetsHoverAndLeave) {
     POINT pt{44, 13};
     ::ClientToScreen(m_button.m_hWnd, &pt);
     ::SetCursorPos(pt.x, pt.y);
-    Pump(50);
+    PumpMessages();
     m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(44, 13));
     EXPECT_EQ(m_button.m_bTracking, 1);
-    for (int i = 0; i < 100 && !m_button.m_bHover; ++i) Pump(10);
+    EXPECT_TRUE(PumpUntil([&] { return m_button.m_bHover; }, 1000));
     EXPECT_EQ(m_button.m_bHover, 1);
     ::SetCursorPos(pt.x + 200, pt.y + 200);
-    for (int i = 0; i < 100 && m_button.m_bTracking; ++i) Pump(10);
+    EXPECT_TRUE(PumpUntil([&] { return !m_button.m_bTracking; }, 1000));
     EXPECT_EQ(m_button.m_bTracking, 0);
     EXPECT_EQ(m_button.m_bHover, 0);
     // Entering again re-arms tracking once.
@@ -215,7 +204,7 @@ TEST_F(HoverButton, RealPointerArmsTrackingAndGetsHoverAndLeave) {
     m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(44, 13));
     EXPECT_EQ(m_button.m_bTracking, 1);
     ::SetCursorPos(pt.x + 200, pt.y + 200);
-    for (int i = 0; i < 100 && m_button.m_bTracking; ++i) Pump(10);
+    EXPECT_TRUE(PumpUntil([&] { return !m_button.m_bTracking; }, 1000));
 }
 
 // ---- CSubclassWnd -----------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 bool CByteReader::Take(size_t nCount) {
     if (m_bError || nCount > m_nLength - m_nPos) {
         m_bError = true;
+        m_nPos = m_nLength;
         return false;
     }
     return true;
@@ -30,14 +31,14 @@ int16_t CByteReader::ReadI16() {
 int32_t CByteReader::ReadI32() {
     if (!Take(4)) return 0;
     uint32_t dw = 0;
-    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_pData[m_nPos + static_cast<size_t>(i)];
+    for (size_t i = 4; i-- > 0;) dw = (dw << 8) | m_pData[m_nPos + i];
     m_nPos += 4;
     return static_cast<int32_t>(dw);
 }
 
 void CByteReader::ReadBytes(void* pDest, size_t nCount) {
     if (!Take(nCount)) {
-        memset(pDest, 0, nCount);
+        if (nCount) memset(pDest, 0, nCount);
         return;
     }
     if (nCount) memcpy(pDest, m_pData + m_nPos, nCount);
@@ -48,7 +49,20 @@ size_t CByteReader::ReadAvailable(void* pDest, size_t nMax) {
     size_t nCount = m_bError ? 0 : Remaining();
     if (nCount > nMax) nCount = nMax;
     if (nCount) memcpy(pDest, m_pData + m_nPos, nCount);
-    memset(static_cast<uint8_t*>(pDest) + nCount, 0, nMax - nCount);
+    if (nMax > nCount) memset(static_cast<uint8_t*>(pDest) + nCount, 0, nMax - nCount);
     m_nPos += nCount;
     return nCount;
+}
+
+std::string CByteReader::ReadText(size_t nWidth) {
+    if (!Take(nWidth) || nWidth == 0) return std::string();
+    const char* pBegin = reinterpret_cast<const char*>(m_pData + m_nPos);
+    const void* pNul = memchr(pBegin, 0, nWidth);
+    size_t nLength = pNul ? static_cast<size_t>(static_cast<const char*>(pNul) - pBegin) : nWidth;
+    m_nPos += nWidth;
+    return std::string(pBegin, nLength);
+}
+
+void CByteReader::Skip(size_t nCount) {
+    if (Take(nCount)) m_nPos += nCount;
 }
