@@ -24,7 +24,7 @@ setup:
 release: setup
 	@cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF $(TOOLCHAIN) \
 	  -DDIST_ZIP_DIR=$(abspath $(BUILD)) >/dev/null
-	@cmake --build $(RELEASE) -j $(JOBS) --target Zentrive_Setup Pebblink utility_installer
+	@cmake --build $(RELEASE) -j $(JOBS) --target Zentrive_Setup Pebblink zentrive utility_installer
 
 # The test build: the programs and every Windows test, unoptimised.
 windows: setup
