@@ -266,6 +266,17 @@ int NetSetDestination(int hChannel, uint32_t dwAddress) {
     return 1;
 }
 
+int NetHoldNotices(int hChannel, bool bHold) {
+    Channel* pChannel = Lookup(hChannel);
+    if (!pChannel) return 0;
+    if (WSAAsyncSelect(pChannel->socket, pChannel->owner, bHold ? 0 : pChannel->message, bHold ? 0 : FD_READ) ==
+        SOCKET_ERROR) {
+        pChannel->lastError = WSAGetLastError();
+        return 0;
+    }
+    return 1;
+}
+
 int NetGetSender(int hChannel, uint32_t* pdwAddress) {
     Channel* pChannel = Lookup(hChannel);
     if (!pChannel) return 0;

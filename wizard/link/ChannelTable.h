@@ -48,6 +48,10 @@ int NetResend(int hChannel);
 // earlier one's bytes. The number of bytes read goes to *pnLength when given.
 int NetReceive(int hChannel, uint8_t (&buffer)[MAX_PACKET], int* pnLength = nullptr);
 int NetSetDestination(int hChannel, uint32_t dwAddress);
+// Stops (bHold) or restarts the channel's message per waiting datagram. Every read re-arms the notice while
+// more datagrams wait, so a reader that takes a burst at once holds the notices meanwhile; the restart posts one
+// notice at once when datagrams are still waiting.
+int NetHoldNotices(int hChannel, bool bHold);
 int NetGetSender(int hChannel, uint32_t* pdwAddress);
 // The index into localAddresses of the address the channel's socket is bound to; -1 when unbound.
 int NetGetBoundIndex(int hChannel, int* pnIndex);

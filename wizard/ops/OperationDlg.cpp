@@ -147,11 +147,14 @@ void COperationDlg::StartNextTarget() {
 }
 
 LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
-    // Every reply already waiting is taken at once: on a large LAN a round's replies come faster than one
-    // notification each can be handled. The bound lets the dialog's timer and painting in between.
+    // Every reply already waiting is taken at once, with the channel's notices held meanwhile: each read re-arms
+    // the notice while more replies wait, so a round's burst read one a notice cost a message, and a read that
+    // found nothing, for every reply. The bound keeps one notice's work short for the messages sent to this
+    // thread meanwhile; the restart posts the next notice when replies are still waiting.
     int nLength = 0;
     int nInterfaceIndex = -1;
     NetGetBoundIndex(m_hChannel, &nInterfaceIndex);
+    NetHoldNotices(m_hChannel, true);
     for (int n = 0; n < SEARCH_REPLIES_PER_NOTICE && NetReceive(m_hChannel, m_packet, &nLength); ++n) {
         uint32_t dwSender = 0;
         NetGetSender(m_hChannel, &dwSender);
@@ -159,6 +162,8 @@ LRESULT COperationDlg::OnNetSearch(WPARAM, LPARAM) {
         if (!ReceiveSearchReply(m_packet, static_cast<size_t>(nLength), m_wSequence, dwSender, info)) continue;
         m_pHost->AddDevice(info, nInterfaceIndex);
     }
+    // A channel that no longer says when replies come cannot search (once: notices held before may still come).
+    if (!NetHoldNotices(m_hChannel, false) && m_wSequence != 0) CommunicationError();
     return 0;
 }
 

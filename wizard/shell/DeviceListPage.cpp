@@ -33,7 +33,7 @@ BEGIN_MESSAGE_MAP(CDeviceListPage, CWizardPage)
 END_MESSAGE_MAP()
 // clang-format on
 
-CDeviceListPage::CDeviceListPage() : CWizardPage(IDD_DEVICE_LIST, IDB_DEVICE_LIST) {}
+CDeviceListPage::CDeviceListPage() : CWizardPage(IDD_DEVICE_LIST, IDB_DEVICE_LIST), m_treeOrder(lstrcmpA) {}
 
 uint16_t CDeviceListPage::NextSequence() {
     m_wSequence = NextSequenceValue(m_wSequence);
@@ -99,6 +99,7 @@ void CDeviceListPage::Search() {
     g_pDeviceListPage = this;
     m_bClearing = TRUE;
     Tree()->DeleteAllItems();
+    m_treeOrder.Clear();
     m_bClearing = FALSE;
     Values()->DeleteAllItems();
     m_devices.RemoveAll();
@@ -125,8 +126,12 @@ void CDeviceListPage::AddDevice(const DeviceInfo& info, int nInterfaceIndex) {
         m_bTreeHeld = TRUE;
         SetTimer(TIMER_TREE_SHOW, TREE_SHOW_PERIOD, nullptr);
     }
-    pTree->InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, pEntry->szServerName, 0, 1, 0, 0,
-                      pEntry->nItemId, TVI_ROOT, TVI_SORT);
+    // The place TVI_SORT would give, without the tree's scan of every item before it.
+    const size_t place = m_treeOrder.Place(pEntry->szServerName);
+    HTREEITEM hBefore = static_cast<HTREEITEM>(m_treeOrder.ItemBefore(place));
+    HTREEITEM hItem = pTree->InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, pEntry->szServerName,
+                                        0, 1, 0, 0, pEntry->nItemId, TVI_ROOT, hBefore ? hBefore : TVI_FIRST);
+    if (hItem) m_treeOrder.Record(place, pEntry->szServerName, hItem);
 }
 
 void CDeviceListPage::ShowHeldTree() {
@@ -236,6 +241,9 @@ LRESULT CDeviceListPage::OnNetDevInfo(WPARAM, LPARAM) {
     pEntry->dwAddress = dwSender;
     CTreeCtrl* pTree = Tree();
     pTree->SetItemText(pTree->GetSelectedItem(), pEntry->szServerName);
+    // The renamed item stays where it is, so the tree is no longer in the order kept for the search's inserts;
+    // only a new search, which empties the tree, inserts again.
+    m_treeOrder.Clear();
     ShowValues();
     return 0;
 }
@@ -282,6 +290,7 @@ void CDeviceListPage::OnDestroy() {
     m_bTreeHeld = FALSE;
     if (m_hChannel) NetCloseChannel(m_hChannel);
     m_hChannel = 0;
+    m_treeOrder.Clear();
     CWizardPage::OnDestroy();
     if (g_selectedDevice && m_devices.FindByMac(g_selectedDevice->abMac) == g_selectedDevice)
         g_selectedDevice = nullptr;

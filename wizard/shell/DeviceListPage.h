@@ -12,6 +12,7 @@
 #include "../ops/OperationHost.h"
 #include "../res/resource.h"
 #include "../widgets/HoverButton.h"
+#include "../widgets/SortedSiblings.h"
 #include "WizardPage.h"
 #include "WizardState.h"
 
@@ -69,6 +70,8 @@ protected:
     BOOL m_bClearing = FALSE;
     BOOL m_bTreeHeld = FALSE;
     CLocalAdapter m_adapter;
+    // The tree's root texts in its order, where a search's replies insert their items.
+    CSortedSiblings m_treeOrder;
     CImageList m_images;
     CHoverButton m_refresh;
 

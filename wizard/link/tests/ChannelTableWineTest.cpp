@@ -459,6 +459,27 @@ TEST_F(ChannelTableTest, ReceiveClearsTheBufferAndRecordsTheSender) {
     EXPECT_EQ(nLength, 0);
 }
 
+// A search reads a burst at one notice with the notices held; what waits when it resumes must be told at once.
+TEST_F(ChannelTableTest, HeldNoticesResumeWithOneForWhatWaits) {
+    int hHeld = NetOpenChannel(m_hOwner, 1127);
+    int hClock = NetOpenChannel(m_hOwner, 1128);
+    ASSERT_EQ(NetHoldNotices(hHeld, true), 1);
+    ASSERT_EQ(NetSetDestination(hHeld, Addr(m_a1.c_str())), 1);
+    ASSERT_EQ(NetSetDestination(hClock, Addr(m_a1.c_str())), 1);
+    // The responder answers in order on one path: once the second channel's echo is here, so is the first's.
+    ASSERT_EQ(NetSendRequest(hHeld, PKT_GET_INFO, 42, m_packet), 1);
+    ASSERT_EQ(NetSendRequest(hClock, PKT_GET_INFO, 43, m_packet), 1);
+    ASSERT_TRUE(WaitForNotification(m_hOwner, 1128));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, m_hOwner, 1127, 1127, PM_REMOVE)) << "a notice while held";
+    ASSERT_EQ(NetHoldNotices(hHeld, false), 1);
+    ASSERT_TRUE(PeekMessageA(&msg, m_hOwner, 1127, 1127, PM_REMOVE)) << "no notice for the waiting datagram";
+    EXPECT_EQ(WSAGETSELECTEVENT(msg.lParam), FD_READ);
+    uint8_t buffer[MAX_PACKET];
+    EXPECT_EQ(NetReceive(hHeld, buffer), 1);
+    EXPECT_EQ(NetHoldNotices(MAX_CHANNELS + 1, true), 0);
+}
+
 TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword) {
     int h = NetOpenChannel(m_hOwner, 1126);
     ASSERT_EQ(NetSetDestination(h, Addr(m_a1.c_str())), 1);
