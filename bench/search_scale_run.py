@@ -6,7 +6,8 @@ inside a winetest run and prints one RESULT line for bench/search-scale.
 
 Setup is pressed on the welcome page; while the operation dialog searches, the tree's item count is polled (one
 message, no reading of the items); the CPU time of the wizard and of the wineserver is taken from /proc at the
-press and when the dialog has gone. The first broadcast's time comes from the simulators' logs, on the same
+press and when the dialog has gone, the replies the kernel dropped for a full receive buffer from the lab PC's
+/proc/net/snmp. The first broadcast's time comes from the simulators' logs, on the same
 monotonic clock."""
 import os
 import sys
@@ -23,6 +24,13 @@ GIVE_UP_S = 120.0
 SCHEDULE_S = 8.0  # four broadcasts two seconds apart on each interface
 
 
+def buffer_drops():
+    """UDP datagrams this network namespace dropped because a socket's receive buffer was full."""
+    with open("/proc/net/snmp") as snmp:
+        rows = [line.split() for line in snmp if line.startswith("Udp:")]
+    return int(rows[1][rows[0].index("RcvbufErrors")])
+
+
 def now_ms():
     return time.monotonic() * 1000.0
 
@@ -31,6 +39,7 @@ def search(d, win, expected):
     wizard, server = proclib.only("Zentrive_Setup"), proclib.only("wineserver")
     meter = proclib.Meter([wizard, server])
     meter.start()
+    drops = buffer_drops()
     pressed = now_ms()
     f.press(d, win, f.IDC_SETUP)
     dialog = d.find("Searching for devices", timeout=10000)
@@ -56,7 +65,7 @@ def search(d, win, expected):
     # Reading 5000 items goes through the wizard's own thread: only once it is idle again.
     names = [t for _, _, t in d.tree(tree)] if gone is not None else None
     listed = d.tree_count(tree) if names is None else len(set(names))
-    return {"pressed": pressed, "all_in": all_in, "gone": gone, "names": names, "listed": listed,
+    return {"pressed": pressed, "dropped": buffer_drops() - drops, "all_in": all_in, "gone": gone, "names": names, "listed": listed,
             "cpu_wizard": meter.spent[wizard], "cpu_server": meter.spent[server],
             "peak_wizard_kb": proclib.peak_kb(wizard), "peak_server_kb": proclib.peak_kb(server)}
 
@@ -90,6 +99,7 @@ def main():
         "twice": len(r["names"]) - len(set(r["names"])) if r["names"] is not None else "-",
         "broadcasts": len(broadcasts),
         "replies": replies,
+        "dropped": r["dropped"],
         "closed_s": "%.2f" % ((r["gone"] - first) / 1000) if r["gone"] else ">%.0f" % GIVE_UP_S,
         "late_s": "%.2f" % ((r["gone"] - first) / 1000 - SCHEDULE_S * interfaces) if r["gone"] else "-",
         "all_in_s": "%.2f" % ((r["all_in"] - first) / 1000) if r["all_in"] else "-",
