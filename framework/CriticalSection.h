@@ -4,14 +4,10 @@
 
 #include <mutex>
 
-#include "Types.h"
+#include "Object.h"
 
-class CCriticalSection {
+class CCriticalSection : public CObject {
 public:
-    CCriticalSection() = default;
-    CCriticalSection(const CCriticalSection&) = delete;
-    CCriticalSection& operator=(const CCriticalSection&) = delete;
-
     BOOL Lock();
     BOOL Unlock();
 

@@ -1,10 +1,10 @@
 // CDC.
 #include "DC.h"
 
-#include <memory>
-#include <unordered_map>
+#include <utility>
 
 #include "Bitmap.h"
+#include "HandleWrapper.h"
 
 // A member of CBitmap kept with the device contexts, so that GDI objects need nothing of CDC.
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
@@ -13,7 +13,7 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
 
 namespace {
 
-std::unordered_map<HDC, std::unique_ptr<CDC>> g_tempDCs;
+CTempMap<CDC, HDC, &CDC::m_hDC> g_tempDCs;
 
 }  // namespace
 
@@ -22,32 +22,22 @@ CDC::~CDC() {
 }
 
 CDC* CDC::FromHandle(HDC hDC) {
-    if (!hDC) return nullptr;
-    std::unique_ptr<CDC>& temp = g_tempDCs[hDC];
-    if (!temp) {
-        temp = std::make_unique<CDC>();
-        temp->m_hDC = hDC;
-    }
-    return temp.get();
+    return g_tempDCs.FromHandle(hDC);
 }
 
 void CDC::DeleteTempMap() {
-    for (auto& entry : g_tempDCs) entry.second->m_hDC = nullptr;
-    g_tempDCs.clear();
+    g_tempDCs.DeleteAll();
 }
 
 BOOL CDC::Attach(HDC hDC) {
-    if (!hDC || m_hDC) return FALSE;
-    m_hDC = hDC;
+    if (!AttachHandle(m_hDC, hDC)) return FALSE;
     m_bOwnsDC = FALSE;
     return TRUE;
 }
 
 HDC CDC::Detach() {
-    HDC h = m_hDC;
-    m_hDC = nullptr;
     m_bOwnsDC = FALSE;
-    return h;
+    return std::exchange(m_hDC, nullptr);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
@@ -58,11 +48,8 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC) {
 }
 
 BOOL CDC::DeleteDC() {
-    if (!m_hDC) return FALSE;
-    BOOL ok = ::DeleteDC(m_hDC);
-    m_hDC = nullptr;
     m_bOwnsDC = FALSE;
-    return ok;
+    return DestroyHandle(m_hDC, ::DeleteDC);
 }
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {

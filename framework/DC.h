@@ -14,14 +14,10 @@ class CBitmap;
 
 class CDC : public CObject {
 public:
-    CDC() = default;
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
     ~CDC() override;
 
     HDC m_hDC = nullptr;
 
-    HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
     static CDC* FromHandle(HDC hDC);
     static void DeleteTempMap();

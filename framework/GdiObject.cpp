@@ -1,12 +1,13 @@
 // CGdiObject: handle ownership and the temporary wrappers.
 #include "GdiObject.h"
 
-#include <memory>
-#include <unordered_map>
+#include <utility>
+
+#include "HandleWrapper.h"
 
 namespace {
 
-std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> g_tempObjects;
+CTempMap<CGdiObject, HGDIOBJ, &CGdiObject::m_hObject> g_tempObjects;
 
 }  // namespace
 
@@ -15,20 +16,15 @@ CGdiObject::~CGdiObject() {
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-    if (!hObject || m_hObject) return FALSE;
-    m_hObject = hObject;
-    return TRUE;
+    return AttachHandle(m_hObject, hObject);
 }
 
 HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ h = m_hObject;
-    m_hObject = nullptr;
-    return h;
+    return std::exchange(m_hObject, nullptr);
 }
 
 BOOL CGdiObject::DeleteObject() {
-    if (!m_hObject) return FALSE;
-    return ::DeleteObject(Detach());
+    return DestroyHandle(m_hObject, ::DeleteObject);
 }
 
 int CGdiObject::GetObject(int nCount, LPVOID lpObject) const {
@@ -36,16 +32,9 @@ int CGdiObject::GetObject(int nCount, LPVOID lpObject) const {
 }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
-    if (!hObject) return nullptr;
-    std::unique_ptr<CGdiObject>& temp = g_tempObjects[hObject];
-    if (!temp) {
-        temp = std::make_unique<CGdiObject>();
-        temp->m_hObject = hObject;
-    }
-    return temp.get();
+    return g_tempObjects.FromHandle(hObject);
 }
 
 void CGdiObject::DeleteTempMap() {
-    for (auto& entry : g_tempObjects) entry.second->m_hObject = nullptr;
-    g_tempObjects.clear();
+    g_tempObjects.DeleteAll();
 }

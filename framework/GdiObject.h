@@ -8,14 +8,10 @@
 
 class CGdiObject : public CObject {
 public:
-    CGdiObject() = default;
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
     ~CGdiObject() override;
 
     HGDIOBJ m_hObject = nullptr;
 
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
     BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();
     BOOL DeleteObject();

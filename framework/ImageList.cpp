@@ -1,15 +1,15 @@
 // CImageList.
 #include "ImageList.h"
 
-#include <memory>
-#include <unordered_map>
+#include <utility>
 
 #include "Bitmap.h"
+#include "HandleWrapper.h"
 #include "WinThread.h"
 
 namespace {
 
-std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> g_tempLists;
+CTempMap<CImageList, HIMAGELIST, &CImageList::m_hImageList> g_tempLists;
 
 }  // namespace
 
@@ -18,18 +18,11 @@ CImageList::~CImageList() {
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList) {
-    if (!hImageList) return nullptr;
-    std::unique_ptr<CImageList>& temp = g_tempLists[hImageList];
-    if (!temp) {
-        temp = std::make_unique<CImageList>();
-        temp->m_hImageList = hImageList;
-    }
-    return temp.get();
+    return g_tempLists.FromHandle(hImageList);
 }
 
 void CImageList::DeleteTempMap() {
-    for (auto& entry : g_tempLists) entry.second->m_hImageList = nullptr;
-    g_tempLists.clear();
+    g_tempLists.DeleteAll();
 }
 
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
@@ -42,20 +35,15 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList) {
-    if (!hImageList || m_hImageList) return FALSE;
-    m_hImageList = hImageList;
-    return TRUE;
+    return AttachHandle(m_hImageList, hImageList);
 }
 
 HIMAGELIST CImageList::Detach() {
-    HIMAGELIST h = m_hImageList;
-    m_hImageList = nullptr;
-    return h;
+    return std::exchange(m_hImageList, nullptr);
 }
 
 BOOL CImageList::DeleteImageList() {
-    if (!m_hImageList) return FALSE;
-    return ImageList_Destroy(Detach());
+    return DestroyHandle(m_hImageList, ImageList_Destroy);
 }
 
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask) {

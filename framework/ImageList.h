@@ -10,14 +10,10 @@ class CBitmap;
 
 class CImageList : public CObject {
 public:
-    CImageList() = default;
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
     ~CImageList() override;
 
     HIMAGELIST m_hImageList = nullptr;
 
-    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
     operator HIMAGELIST() const { return m_hImageList; }
     // A wrapper that does not destroy the list; valid until the application's loop is idle.
     static CImageList* FromHandle(HIMAGELIST hImageList);

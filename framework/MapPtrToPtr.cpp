@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-CMapPtrToPtr::CMapPtrToPtr(int) {}
-
 CMapPtrToPtr::~CMapPtrToPtr() {
     RemoveAll();
 }

@@ -4,17 +4,13 @@
 
 #include <vector>
 
-#include "Types.h"
+#include "Object.h"
 
-class CMapPtrToPtr {
+class CMapPtrToPtr : public CObject {
 public:
-    explicit CMapPtrToPtr(int nBlockSize = 10);
-    CMapPtrToPtr(const CMapPtrToPtr&) = delete;
-    CMapPtrToPtr& operator=(const CMapPtrToPtr&) = delete;
-    ~CMapPtrToPtr();
+    ~CMapPtrToPtr() override;
 
     int GetCount() const { return m_nCount; }
-    int GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
     BOOL Lookup(void* key, void*& rValue) const;

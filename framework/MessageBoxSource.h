@@ -15,17 +15,10 @@
 
 #include <windows.h>
 
-class CMessageBoxSource {
-public:
-    CMessageBoxSource() = default;
-    CMessageBoxSource(const CMessageBoxSource&) = delete;
-    CMessageBoxSource& operator=(const CMessageBoxSource&) = delete;
-    virtual ~CMessageBoxSource() = default;
+#include "Seam.h"
 
+class CMessageBoxSource : public CSeam<CMessageBoxSource> {
+public:
     // Same contract as ::MessageBoxA: returns the button pressed (IDOK, IDCANCEL, IDYES, ...).
     virtual int MessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
-
-    static CMessageBoxSource* Current();
-    // Makes pSource current (NULL: the system's boxes again); returns the previous one.
-    static CMessageBoxSource* Install(CMessageBoxSource* pSource);
 };

@@ -74,18 +74,6 @@ CString operator+(const CString& a, const CString& b) {
     return r;
 }
 
-CString operator+(const CString& a, LPCSTR b) {
-    CString r(a);
-    r += b;
-    return r;
-}
-
-CString operator+(LPCSTR a, const CString& b) {
-    CString r(a);
-    r += b;
-    return r;
-}
-
 CString operator+(const CString& a, char b) {
     CString r(a);
     r += b;
@@ -231,11 +219,16 @@ void CString::Format(LPCSTR pszFormat, ...) {
 }
 
 void CString::AppendFormat(LPCSTR pszFormat, ...) {
-    CString tail;
     va_list args;
     va_start(args, pszFormat);
-    tail.FormatV(pszFormat, args);
+    AppendFormatV(pszFormat, args);
     va_end(args);
+}
+
+void CString::AppendFormatV(LPCSTR pszFormat, va_list args) {
+    // Formatted apart first: the arguments may point into this string.
+    CString tail;
+    tail.FormatV(pszFormat, args);
     *this += tail;
 }
 

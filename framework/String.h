@@ -39,9 +39,9 @@ public:
     CString& operator+=(const CString& str);
     CString& operator+=(LPCSTR psz);
     CString& operator+=(char ch);
+    // An LPCSTR on either side converts (NULL as the empty string). char has its own overload: a string
+    // also converts to LPCSTR, so "str + ch" would otherwise be as near to pointer arithmetic as to this.
     friend CString operator+(const CString& a, const CString& b);
-    friend CString operator+(const CString& a, LPCSTR b);
-    friend CString operator+(LPCSTR a, const CString& b);
     friend CString operator+(const CString& a, char b);
 
     // strcmp / stricmp results: negative, 0 or positive.
@@ -76,6 +76,7 @@ public:
     void Format(LPCSTR pszFormat, ...) ZT_PRINTF_FORMAT(2, 3);
     void AppendFormat(LPCSTR pszFormat, ...) ZT_PRINTF_FORMAT(2, 3);
     void FormatV(LPCSTR pszFormat, va_list args);
+    void AppendFormatV(LPCSTR pszFormat, va_list args);
 
     // Loads string table entry nID of the program's resources; FALSE (string emptied) when there is none.
     BOOL LoadString(UINT nID);

@@ -9,7 +9,7 @@ CStringList::~CStringList() {
     RemoveAll();
 }
 
-CStringList::Node* CStringList::NewNode(Node* pPrev, Node* pNext, const CString& str) {
+CStringList::Node* CStringList::Link(Node* pPrev, Node* pNext, const CString& str) {
     if (!m_pFree) {
         m_blocks.emplace_back(new Node[static_cast<size_t>(m_nBlockSize)]);
         Node* block = m_blocks.back().get();
@@ -23,11 +23,15 @@ CStringList::Node* CStringList::NewNode(Node* pPrev, Node* pNext, const CString&
     p->pPrev = pPrev;
     p->pNext = pNext;
     p->data = str;
+    (pPrev ? pPrev->pNext : m_pHead) = p;
+    (pNext ? pNext->pPrev : m_pTail) = p;
     ++m_nCount;
     return p;
 }
 
-void CStringList::FreeNode(Node* pNode) {
+void CStringList::Unlink(Node* pNode) {
+    (pNode->pPrev ? pNode->pPrev->pNext : m_pHead) = pNode->pNext;
+    (pNode->pNext ? pNode->pNext->pPrev : m_pTail) = pNode->pPrev;
     pNode->data.Empty();
     pNode->pPrev = nullptr;
     pNode->pNext = m_pFree;
@@ -35,10 +39,27 @@ void CStringList::FreeNode(Node* pNode) {
     if (--m_nCount == 0) RemoveAll();
 }
 
-CString& CStringList::GetHead() {
-    if (m_pHead) return m_pHead->data;
+CString& CStringList::DataOrNone(Node* pNode) {
+    if (pNode) return pNode->data;
     m_none.Empty();
     return m_none;
+}
+
+CString& CStringList::Step(POSITION& rPosition, Node* Node::*pLink) {
+    Node* p = AsNode(rPosition);
+    rPosition = p->*pLink;
+    return p->data;
+}
+
+CString CStringList::Remove(Node* pNode) {
+    if (!pNode) return CString();
+    CString value = pNode->data;
+    Unlink(pNode);
+    return value;
+}
+
+CString& CStringList::GetHead() {
+    return DataOrNone(m_pHead);
 }
 
 const CString& CStringList::GetHead() const {
@@ -46,9 +67,7 @@ const CString& CStringList::GetHead() const {
 }
 
 CString& CStringList::GetTail() {
-    if (m_pTail) return m_pTail->data;
-    m_none.Empty();
-    return m_none;
+    return DataOrNone(m_pTail);
 }
 
 const CString& CStringList::GetTail() const {
@@ -56,23 +75,11 @@ const CString& CStringList::GetTail() const {
 }
 
 POSITION CStringList::AddHead(const CString& str) {
-    Node* p = NewNode(nullptr, m_pHead, str);
-    if (m_pHead)
-        m_pHead->pPrev = p;
-    else
-        m_pTail = p;
-    m_pHead = p;
-    return p;
+    return Link(nullptr, m_pHead, str);
 }
 
 POSITION CStringList::AddTail(const CString& str) {
-    Node* p = NewNode(m_pTail, nullptr, str);
-    if (m_pTail)
-        m_pTail->pNext = p;
-    else
-        m_pHead = p;
-    m_pTail = p;
-    return p;
+    return Link(m_pTail, nullptr, str);
 }
 
 void CStringList::AddHead(const CStringList* pList) {
@@ -86,29 +93,11 @@ void CStringList::AddTail(const CStringList* pList) {
 }
 
 CString CStringList::RemoveHead() {
-    if (!m_pHead) return CString();
-    Node* p = m_pHead;
-    CString value = p->data;
-    m_pHead = p->pNext;
-    if (m_pHead)
-        m_pHead->pPrev = nullptr;
-    else
-        m_pTail = nullptr;
-    FreeNode(p);
-    return value;
+    return Remove(m_pHead);
 }
 
 CString CStringList::RemoveTail() {
-    if (!m_pTail) return CString();
-    Node* p = m_pTail;
-    CString value = p->data;
-    m_pTail = p->pPrev;
-    if (m_pTail)
-        m_pTail->pNext = nullptr;
-    else
-        m_pHead = nullptr;
-    FreeNode(p);
-    return value;
+    return Remove(m_pTail);
 }
 
 void CStringList::RemoveAll() {
@@ -125,9 +114,7 @@ POSITION CStringList::GetTailPosition() const {
 }
 
 CString& CStringList::GetNext(POSITION& rPosition) {
-    Node* p = AsNode(rPosition);
-    rPosition = p->pNext;
-    return p->data;
+    return Step(rPosition, &Node::pNext);
 }
 
 const CString& CStringList::GetNext(POSITION& rPosition) const {
@@ -135,9 +122,7 @@ const CString& CStringList::GetNext(POSITION& rPosition) const {
 }
 
 CString& CStringList::GetPrev(POSITION& rPosition) {
-    Node* p = AsNode(rPosition);
-    rPosition = p->pPrev;
-    return p->data;
+    return Step(rPosition, &Node::pPrev);
 }
 
 const CString& CStringList::GetPrev(POSITION& rPosition) const {
@@ -155,40 +140,17 @@ void CStringList::SetAt(POSITION pos, const CString& str) {
 }
 
 void CStringList::RemoveAt(POSITION position) {
-    Node* p = AsNode(position);
-    if (p == m_pHead)
-        m_pHead = p->pNext;
-    else
-        p->pPrev->pNext = p->pNext;
-    if (p == m_pTail)
-        m_pTail = p->pPrev;
-    else
-        p->pNext->pPrev = p->pPrev;
-    FreeNode(p);
+    Unlink(AsNode(position));
 }
 
 POSITION CStringList::InsertBefore(POSITION position, const CString& str) {
     if (!position) return AddHead(str);
-    Node* old = AsNode(position);
-    Node* p = NewNode(old->pPrev, old, str);
-    if (old->pPrev)
-        old->pPrev->pNext = p;
-    else
-        m_pHead = p;
-    old->pPrev = p;
-    return p;
+    return Link(AsNode(position)->pPrev, AsNode(position), str);
 }
 
 POSITION CStringList::InsertAfter(POSITION position, const CString& str) {
     if (!position) return AddTail(str);
-    Node* old = AsNode(position);
-    Node* p = NewNode(old, old->pNext, str);
-    if (old->pNext)
-        old->pNext->pPrev = p;
-    else
-        m_pTail = p;
-    old->pNext = p;
-    return p;
+    return Link(AsNode(position), AsNode(position)->pNext, str);
 }
 
 POSITION CStringList::Find(LPCSTR searchValue, POSITION startAfter) const {

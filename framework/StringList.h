@@ -5,18 +5,15 @@
 #include <memory>
 #include <vector>
 
+#include "Object.h"
 #include "String.h"
-#include "Types.h"
 
-class CStringList {
+class CStringList : public CObject {
 public:
     explicit CStringList(int nBlockSize = 10);
-    CStringList(const CStringList&) = delete;
-    CStringList& operator=(const CStringList&) = delete;
-    ~CStringList();
+    ~CStringList() override;
 
     int GetCount() const { return m_nCount; }
-    int GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
     // Head and tail of an empty list read as an empty string (a caller's mistake must not touch freed memory).
@@ -60,8 +57,14 @@ private:
         CString data;
     };
 
-    Node* NewNode(Node* pPrev, Node* pNext, const CString& str);
-    void FreeNode(Node* pNode);
+    // A node between pPrev and pNext (NULL: the list's end), taken from the free nodes.
+    Node* Link(Node* pPrev, Node* pNext, const CString& str);
+    // Takes the node out of the list and back to the free nodes; the last one out releases the blocks.
+    void Unlink(Node* pNode);
+    CString& DataOrNone(Node* pNode);
+    CString Remove(Node* pNode);
+    // The element at rPosition; rPosition moves along pLink.
+    static CString& Step(POSITION& rPosition, Node* Node::*pLink);
     static Node* AsNode(POSITION pos) { return static_cast<Node*>(pos); }
 
     Node* m_pHead = nullptr;

@@ -13,13 +13,10 @@
 
 #include <windows.h>
 
-class CTimerSource {
-public:
-    CTimerSource() = default;
-    CTimerSource(const CTimerSource&) = delete;
-    CTimerSource& operator=(const CTimerSource&) = delete;
-    virtual ~CTimerSource() = default;
+#include "Seam.h"
 
+class CTimerSource : public CSeam<CTimerSource> {
+public:
     // Same contract as ::SetTimer with a window and no timer procedure: (re)arms timer nIDEvent of hWnd.
     virtual UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT nElapse);
     virtual BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent);
@@ -27,8 +24,4 @@ public:
     virtual void WindowDestroyed(HWND hWnd);
     // Called by message loops that found no message; TRUE when it produced work (the loop looks again).
     virtual BOOL OnIdle();
-
-    static CTimerSource* Current();
-    // Makes pSource current (NULL: the system's timers again); returns the previous one.
-    static CTimerSource* Install(CTimerSource* pSource);
 };

@@ -5,6 +5,20 @@
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 
+namespace {
+
+// The record of hItem that reads or writes the fields of nMask.
+TVITEMA ItemRecord(HTREEITEM hItem, UINT nMask, LPSTR pszText = nullptr, LPARAM lParam = 0) {
+    TVITEMA item = {};
+    item.mask = nMask;
+    item.hItem = hItem;
+    item.pszText = pszText;
+    item.lParam = lParam;
+    return item;
+}
+
+}  // namespace
+
 HTREEITEM CTreeCtrl::InsertItem(UINT nMask, LPCSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
                                 UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter) {
     TVINSERTSTRUCTA tvis = {};
@@ -32,34 +46,23 @@ HTREEITEM CTreeCtrl::InsertItem(LPCSTR lpszItem, int nImage, int nSelectedImage,
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem) const {
     char buffer[260] = "";
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = buffer;
+    TVITEMA item = ItemRecord(hItem, TVIF_TEXT, buffer);
     item.cchTextMax = sizeof buffer;
     return GetItem(&item) ? CString(buffer) : CString();
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCSTR lpszItem) {
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = const_cast<LPSTR>(lpszItem);
+    TVITEMA item = ItemRecord(hItem, TVIF_TEXT, const_cast<LPSTR>(lpszItem));
     return SetItem(&item);
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const {
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = hItem;
+    TVITEMA item = ItemRecord(hItem, TVIF_PARAM);
     return GetItem(&item) ? static_cast<DWORD_PTR>(item.lParam) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM hItem, DWORD_PTR dwData) {
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = hItem;
-    item.lParam = static_cast<LPARAM>(dwData);
+    TVITEMA item = ItemRecord(hItem, TVIF_PARAM, nullptr, static_cast<LPARAM>(dwData));
     return SetItem(&item);
 }
 

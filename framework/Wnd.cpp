@@ -3,12 +3,12 @@
 
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "DC.h"
 #include "Font.h"
+#include "HandleWrapper.h"
 #include "ImageList.h"
 #include "MessageBoxSource.h"
 #include "TimerSource.h"
@@ -19,7 +19,7 @@ namespace {
 
 // The programs are single-threaded; the maps are process-wide and touched only by the UI thread.
 std::unordered_map<HWND, CWnd*> g_permanentMap;
-std::unordered_map<HWND, std::unique_ptr<CWnd>> g_tempMap;
+CTempMap<CWnd, HWND, &CWnd::m_hWnd> g_tempMap;
 
 thread_local MSG t_msgCur;
 thread_local CWnd* t_pWndInit;
@@ -70,17 +70,11 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 CWnd* CWnd::FromHandle(HWND hWnd) {
     if (!hWnd) return nullptr;
     if (CWnd* p = FromHandlePermanent(hWnd)) return p;
-    std::unique_ptr<CWnd>& temp = g_tempMap[hWnd];
-    if (!temp) {
-        temp = std::make_unique<CWnd>();
-        temp->m_hWnd = hWnd;
-    }
-    return temp.get();
+    return g_tempMap.FromHandle(hWnd);
 }
 
 void AfxFreeTempMaps() {
-    for (auto& entry : g_tempMap) entry.second->m_hWnd = nullptr;
-    g_tempMap.clear();
+    g_tempMap.DeleteAll();
     CDC::DeleteTempMap();
     CGdiObject::DeleteTempMap();
     CImageList::DeleteTempMap();

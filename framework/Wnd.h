@@ -19,9 +19,6 @@ class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
 
 public:
-    CWnd() = default;
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;

@@ -1,7 +1,6 @@
 // CDriveRemovedDlg: the disconnect of the first matching connection and the chain step.
 #include "DriveRemovedDlg.h"
 
-#include "DataExchange.h"
 #include "EnumConnections.h"
 #include "NoticeQueues.h"
 #include "ShowWNetError.h"
@@ -9,17 +8,11 @@
 
 #include <winnetwk.h>
 
-BEGIN_MESSAGE_MAP(CDriveRemovedDlg, CDialog)
+BEGIN_MESSAGE_MAP(CDriveRemovedDlg, CTrayNoticeDlg)
 END_MESSAGE_MAP()
 
 CDriveRemovedDlg::CDriveRemovedDlg(CWnd* pParent)
-    : CDialog(IDD_DRIVE_REMOVED, pParent), m_localNames(10), m_remoteNames(10) {}
-
-void CDriveRemovedDlg::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_NOTICE_ICON, m_icon);
-    DDX_Control(pDX, IDC_NOTICE_TEXT, m_text);
-}
+    : CTrayNoticeDlg(IDD_DRIVE_REMOVED, pParent), m_localNames(10), m_remoteNames(10) {}
 
 BOOL CDriveRemovedDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -53,22 +46,14 @@ BOOL CDriveRemovedDlg::OnInitDialog() {
     }
     CString text;
     text.Format("%s%s  has been removed.", localName.GetString(), head.GetString());
-    m_text.SetWindowText(text);
-    m_icon.SetIcon(::LoadIconA(nullptr, IDI_ASTERISK));
-    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowNotice(text, IDI_ASTERISK);
     return TRUE;
 }
 
 void CDriveRemovedDlg::OnOK() {
     g_removedDlgActive = false;
     DropRemovedHead();
-    if (!g_removedPaths.IsEmpty()) {
-        HWND hMain = FindMainWindow();
-        EndDialog(IDCANCEL);
-        ::PostMessageA(hMain, WM_PROCESSQUEUE, QUEUE_REMOVED, 0);
-    } else {
-        EndDialog(IDOK);
-    }
+    EndChainStep(*this, !g_removedPaths.IsEmpty(), QUEUE_REMOVED, IDOK);
 }
 
 // Esc continues the chain as OK does; otherwise the notice's path would stay at the head and every later

@@ -3,11 +3,10 @@
 // the next queued removal.
 #pragma once
 
-#include "Dialog.h"
-#include "Static.h"
 #include "StringList.h"
+#include "TrayNoticeDlg.h"
 
-class CDriveRemovedDlg : public CDialog {
+class CDriveRemovedDlg : public CTrayNoticeDlg {
 public:
     explicit CDriveRemovedDlg(CWnd* pParent = nullptr);
 
@@ -16,12 +15,8 @@ public:
     void OnCancel() override;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-
     CStringList m_localNames;
     CStringList m_remoteNames;
-    CStatic m_icon;
-    CStatic m_text;
 
     DECLARE_MESSAGE_MAP()
 };

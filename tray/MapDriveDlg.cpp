@@ -134,11 +134,5 @@ void CMapDriveDlg::OnCancel() {
 void CMapDriveDlg::ContinueChain(int nResultWhenLast) {
     g_mapDlgActive = false;
     DropMapHead();
-    if (!g_mapPaths.IsEmpty()) {
-        HWND hMain = FindMainWindow();
-        EndDialog(IDCANCEL);
-        ::PostMessageA(hMain, WM_PROCESSQUEUE, QUEUE_MAP, 0);
-    } else {
-        EndDialog(nResultWhenLast);
-    }
+    EndChainStep(*this, !g_mapPaths.IsEmpty(), QUEUE_MAP, nResultWhenLast);
 }

@@ -1,6 +1,7 @@
 // The notice queues, their locks and flags (see NoticeQueues.h).
 #include "NoticeQueues.h"
 
+#include "Dialog.h"
 #include "String.h"
 #include "resource.h"
 
@@ -56,4 +57,14 @@ HWND FindMainWindow() {
     CString title;
     title.LoadString(IDS_MAIN_TITLE);
     return ::FindWindowA(nullptr, title);
+}
+
+void EndChainStep(CDialog& dlg, bool bMore, WPARAM queue, int nResultWhenLast) {
+    if (!bMore) {
+        dlg.EndDialog(nResultWhenLast);
+        return;
+    }
+    HWND hMain = FindMainWindow();
+    dlg.EndDialog(IDCANCEL);
+    ::PostMessageA(hMain, WM_PROCESSQUEUE, queue, 0);
 }

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+class CDialog;
+
 // Window messages of the main frame.
 constexpr UINT WM_TRAYNOTIFY = WM_USER;        // tray icon callback
 constexpr UINT WM_SOCKETNOTIFY = WM_USER + 1;  // a notice datagram waits on the listener
@@ -47,3 +49,8 @@ void DropRemovedHead();
 
 // The frame window, found by its title as the dialogs find it to post their follow-up messages.
 HWND FindMainWindow();
+
+// Ends dlg, one step of the chain that works off queue (QUEUE_MAP, QUEUE_REMOVED), after it dropped its
+// head: while bMore paths wait, with IDCANCEL and a WM_PROCESSQUEUE that has the frame open the next step;
+// after the last one with nResultWhenLast.
+void EndChainStep(CDialog& dlg, bool bMore, WPARAM queue, int nResultWhenLast);

@@ -19,8 +19,6 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override;
 
     explicit CTrayIcon(UINT uID);
-    CTrayIcon(const CTrayIcon&) = delete;
-    CTrayIcon& operator=(const CTrayIcon&) = delete;
     ~CTrayIcon() override;
 
     void AttachWindow(CWnd* pWnd, UINT uCallbackMessage);

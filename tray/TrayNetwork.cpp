@@ -7,8 +7,6 @@
 
 namespace {
 
-CTrayNetwork* g_pInstalledNetwork = nullptr;
-
 struct HostCheck {
     std::string address;
     HWND window;
@@ -49,15 +47,4 @@ void CTrayNetwork::BeginHostCheck(const CString& address, HWND window, UINT mess
     }
     // No thread to spare: the test runs here, as it always did.
     RunHostCheck(check);
-}
-
-CTrayNetwork* CTrayNetwork::Current() {
-    static CTrayNetwork product;
-    return g_pInstalledNetwork ? g_pInstalledNetwork : &product;
-}
-
-CTrayNetwork* CTrayNetwork::Install(CTrayNetwork* pNetwork) {
-    CTrayNetwork* previous = g_pInstalledNetwork;
-    g_pInstalledNetwork = pNetwork;
-    return previous;
 }

@@ -4,18 +4,14 @@
 // unanswered eject) with instant, chosen answers.
 #pragma once
 
+#include "Seam.h"
 #include "StringList.h"
 #include "UsbPacket.h"
 
 #include <windows.h>
 
-class CTrayNetwork {
+class CTrayNetwork : public CSeam<CTrayNetwork> {
 public:
-    CTrayNetwork() = default;
-    CTrayNetwork(const CTrayNetwork&) = delete;
-    CTrayNetwork& operator=(const CTrayNetwork&) = delete;
-    virtual ~CTrayNetwork() = default;
-
     // locals receives the local address each reply came through.
     virtual bool DiscoverDisks(CStringList& names, CStringList& addresses, CStringList& locals);
     virtual bool IsHostReachable(const char* address);
@@ -25,8 +21,4 @@ public:
     // Starts the echo test of address beside the calling thread; its end is posted to window as message
     // with wParam = checkId and lParam = 1 when the address answered, else 0.
     virtual void BeginHostCheck(const CString& address, HWND window, UINT message, WPARAM checkId);
-
-    static CTrayNetwork* Current();
-    // Makes pNetwork current (NULL: the product's calls again); returns the previous one.
-    static CTrayNetwork* Install(CTrayNetwork* pNetwork);
 };

@@ -1,21 +1,15 @@
 // CWrongPortDlg: text with the appliance's server name, the exclamation icon, topmost.
 #include "WrongPortDlg.h"
 
-#include "DataExchange.h"
 #include "NoticeQueues.h"
 #include "UsbService.h"
 #include "resource.h"
 
-BEGIN_MESSAGE_MAP(CWrongPortDlg, CDialog)
+BEGIN_MESSAGE_MAP(CWrongPortDlg, CTrayNoticeDlg)
 END_MESSAGE_MAP()
 
-CWrongPortDlg::CWrongPortDlg(const CString& path, CWnd* pParent) : CDialog(IDD_WRONG_PORT, pParent), m_path(path) {}
-
-void CWrongPortDlg::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_NOTICE_ICON, m_icon);
-    DDX_Control(pDX, IDC_NOTICE_TEXT, m_text);
-}
+CWrongPortDlg::CWrongPortDlg(const CString& path, CWnd* pParent)
+    : CTrayNoticeDlg(IDD_WRONG_PORT, pParent), m_path(path) {}
 
 BOOL CWrongPortDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -23,9 +17,7 @@ BOOL CWrongPortDlg::OnInitDialog() {
     ServerOfPath(m_path, server);
     CString text;
     text.Format("Wrong USB flash attach on USB1 of  %s  !", server.GetString());
-    m_text.SetWindowText(text);
-    m_icon.SetIcon(::LoadIconA(nullptr, IDI_EXCLAMATION));
-    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowNotice(text, IDI_EXCLAMATION);
     return TRUE;
 }
 

@@ -1,10 +1,9 @@
 // CWrongPortDlg: the warning that a flash disk sits in the wrong USB port ("USB1") of an appliance.
 #pragma once
 
-#include "Dialog.h"
-#include "Static.h"
+#include "TrayNoticeDlg.h"
 
-class CWrongPortDlg : public CDialog {
+class CWrongPortDlg : public CTrayNoticeDlg {
 public:
     explicit CWrongPortDlg(const CString& path, CWnd* pParent = nullptr);
 
@@ -13,11 +12,7 @@ public:
     void OnCancel() override;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-
     CString m_path;
-    CStatic m_icon;
-    CStatic m_text;
 
     DECLARE_MESSAGE_MAP()
 };

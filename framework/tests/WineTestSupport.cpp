@@ -15,13 +15,11 @@ END_MESSAGE_MAP()
 // clang-format on
 
 void CTestDlg::Log(LPCSTR fmt, ...) {
-    CString entry;
+    if (!m_log.IsEmpty()) m_log += " ";
     va_list args;
     va_start(args, fmt);
-    entry.FormatV(fmt, args);
+    m_log.AppendFormatV(fmt, args);
     va_end(args);
-    if (!m_log.IsEmpty()) m_log += " ";
-    m_log += entry;
 }
 
 BOOL CTestDlg::OnInitDialog() {

@@ -8,6 +8,7 @@
 #include "../link/LocalAdapter.h"
 #include "../link/PacketHeader.h"
 #include "../widgets/HoverButton.h"
+#include "ChannelRequest.h"
 #include "OperationHost.h"
 
 #define OP_SEARCH 147
@@ -19,7 +20,7 @@ constexpr UINT_PTR TIMER_ANIMATE = 200;
 constexpr int SEARCH_REPLIES_PER_NOTICE = 64;
 constexpr UINT WM_NET_SETCONFIG = WM_USER + 101;
 
-class COperationDlg : public CDialog {
+class COperationDlg : public CDialog, protected CChannelRequest {
 public:
     // OP_SET_CONFIG: writes *pSettings, with the entry's MAC, to the chosen appliance.
     COperationDlg(int nKind, DeviceEntry* pDevice, DeviceSettings* pSettings, COperationHost* pHost,
@@ -52,11 +53,6 @@ protected:
     CStringList* m_pTargets = nullptr;
     int m_nTargetIndex = -1;
     COperationHost* m_pHost = nullptr;
-    int m_hChannel = 0;
-    uint8_t m_packet[MAX_PACKET] = {};
-    int m_nRetries = 0;
-    int m_nRequestType = 0;
-    uint16_t m_wSequence = 0;
     uint32_t m_dwCurrentDest = 0;
     CBitmap m_hFrames[4];
     CHoverButton m_btnStop;

@@ -6,12 +6,12 @@
 #include "Framework.h"
 #include "../link/DeviceEntry.h"
 #include "../link/LocalAdapter.h"
-#include "../link/PacketHeader.h"
+#include "ChannelRequest.h"
 #include "OperationHost.h"
 
 constexpr UINT WM_NET_PASSWORD = WM_USER + 104;
 
-class CPasswordDlg : public CDialog {
+class CPasswordDlg : public CDialog, protected CChannelRequest {
 public:
     // The host gives the transaction numbers; without one the dialog ends in the communication error.
     CPasswordDlg(DeviceEntry* pDevice, COperationHost* pHost, CWnd* pParent = nullptr);
@@ -36,11 +36,6 @@ protected:
     DeviceEntry* m_pDevice;
     CString m_strPassword;
     COperationHost* m_pHost;
-    int m_hChannel = 0;
-    uint8_t m_packet[MAX_PACKET] = {};
-    int m_nRetries = 0;
-    int m_nRequestType = 0;
-    uint16_t m_wSequence = 0;
     uint32_t m_dwExpectedSender = 0;
     // The adapter through which the appliance was found, for the subnet test of the destination.
     CLocalAdapter m_adapter;

@@ -3,20 +3,14 @@
 
 #include "Framework.h"
 #include "../widgets/HoverButton.h"
+#include "../widgets/SkinnedDlg.h"
 
-class CConfirmDlg : public CDialog {
+class CConfirmDlg : public CSkinnedDlg {
 public:
     explicit CConfirmDlg(CWnd* pParent = nullptr);
 
-    UINT m_nBitmapId;
-
 protected:
     BOOL OnInitDialog() override;
-    afx_msg void OnPaint();
-    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     CHoverButton m_buttons[3];  // 1033, 1, 2
-    CBrush m_brush;
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -4,17 +4,14 @@
 #include "../res/art/ArtIds.h"
 #include "../res/resource.h"
 #include "../shell/WizardState.h"
-#include "../widgets/PaintPageBackground.h"
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CNoticeDlg, CDialog)
-    ON_WM_PAINT()
+BEGIN_MESSAGE_MAP(CNoticeDlg, CSkinnedDlg)
     ON_WM_TIMER()
-    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 // clang-format on
 
-CNoticeDlg::CNoticeDlg(CWnd* pParent) : CDialog(IDD_NOTICE, pParent), m_nBitmapId(IDB_NOTICE_SAVED) {}
+CNoticeDlg::CNoticeDlg(CWnd* pParent) : CSkinnedDlg(IDD_NOTICE, IDB_NOTICE_SAVED, pParent) {}
 
 void CNoticeDlg::Run(CWnd* pParent) {
     CNoticeDlg notice(pParent);
@@ -22,7 +19,7 @@ void CNoticeDlg::Run(CWnd* pParent) {
 }
 
 BOOL CNoticeDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CSkinnedDlg::OnInitDialog();
     // No caption is drawn; the title names the window for the task list and for automation.
     SetWindowText("Setup notice");
     m_text.SubclassDlgItem(IDC_NOTICE_TEXT, this);
@@ -57,7 +54,6 @@ BOOL CNoticeDlg::OnInitDialog() {
         default:
             break;
     }
-    m_brush.CreateSolidBrush(RGB(48, 51, 86));
     m_redo.LoadButtonBitmap(IDB_BTN_REDO);
     m_ok.LoadButtonBitmap(IDB_BTN_EXIT);
     SetTimer(TIMER_NOTICE, NOTICE_PERIOD, nullptr);
@@ -66,22 +62,10 @@ BOOL CNoticeDlg::OnInitDialog() {
 
 void CNoticeDlg::OnTimer(UINT_PTR nIDEvent) {
     if (g_noticeKind != 3) PostMessage(WM_COMMAND, IDOK);
-    CDialog::OnTimer(nIDEvent);
+    CSkinnedDlg::OnTimer(nIDEvent);
 }
 
 void CNoticeDlg::OnOK() {
     KillTimer(TIMER_NOTICE);
-    CDialog::OnOK();
-}
-
-void CNoticeDlg::OnPaint() {
-    PaintPageBackground(this, m_nBitmapId, IDC_DIALOG_BACKGROUND);
-}
-
-HBRUSH CNoticeDlg::OnCtlColor(CDC* pDC, CWnd*, UINT nCtlColor) {
-    if (nCtlColor == CTLCOLOR_STATIC) {
-        pDC->SetTextColor(RGB(255, 255, 255));
-        pDC->SetBkColor(RGB(48, 51, 86));
-    }
-    return m_brush;
+    CSkinnedDlg::OnOK();
 }

@@ -4,30 +4,26 @@
 
 #include "Framework.h"
 #include "../widgets/HoverButton.h"
+#include "../widgets/SkinnedDlg.h"
 
 constexpr UINT_PTR TIMER_NOTICE = 2000;
 constexpr UINT NOTICE_PERIOD = 2000;
 
-class CNoticeDlg : public CDialog {
+class CNoticeDlg : public CSkinnedDlg {
 public:
     explicit CNoticeDlg(CWnd* pParent = nullptr);
 
     // Runs the notice modally over pParent (the wizard window's notice runner).
     static void Run(CWnd* pParent);
 
-    UINT m_nBitmapId;
-
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    afx_msg void OnPaint();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     CStatic m_text;
     CHoverButton m_redo;  // 2
     CHoverButton m_ok;    // 1, drawn as Exit
-    CBrush m_brush;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -5,50 +5,44 @@
 
 #include "../res/desktop_ids.h"
 
+namespace {
+
+struct ResultMessage {
+    intptr_t nResult;
+    unsigned nMessageId;
+};
+
+// The shell's "open" results of 32 or below that have a message of their own.
+constexpr ResultMessage SHELL_MESSAGES[] = {
+    {2, IDS_SHELL_FILE_NOT_FOUND},    {3, IDS_SHELL_PATH_NOT_FOUND}, {5, IDS_SHELL_ACCESS_DENIED},
+    {8, IDS_SHELL_OUT_OF_MEMORY},     {11, IDS_SHELL_BAD_FORMAT},    {26, IDS_SHELL_SHARE},
+    {27, IDS_SHELL_ASSOC_INCOMPLETE}, {28, IDS_SHELL_DDE_TIMEOUT},   {29, IDS_SHELL_DDE_FAIL},
+    {30, IDS_SHELL_DDE_BUSY},         {31, IDS_SHELL_NO_ASSOC},      {32, IDS_SHELL_DLL_NOT_FOUND},
+};
+
+// The WinExec results the launcher reports.
+constexpr ResultMessage LAUNCH_MESSAGES[] = {
+    {0, IDS_LAUNCH_OUT_OF_RESOURCES},
+    {2, IDS_LAUNCH_FILE_NOT_FOUND},
+    {3, IDS_LAUNCH_PATH_NOT_FOUND},
+    {11, IDS_LAUNCH_BAD_FORMAT},
+};
+
+template <size_t N>
+unsigned MessageIdOf(const ResultMessage (&table)[N], intptr_t nResult) {
+    for (const ResultMessage& entry : table)
+        if (entry.nResult == nResult) return entry.nMessageId;
+    return 0;
+}
+
+}  // namespace
+
 unsigned ShellResultMessageId(intptr_t nResult) {
-    switch (nResult) {
-        case 2:
-            return IDS_SHELL_FILE_NOT_FOUND;
-        case 3:
-            return IDS_SHELL_PATH_NOT_FOUND;
-        case 5:
-            return IDS_SHELL_ACCESS_DENIED;
-        case 8:
-            return IDS_SHELL_OUT_OF_MEMORY;
-        case 11:
-            return IDS_SHELL_BAD_FORMAT;
-        case 26:
-            return IDS_SHELL_SHARE;
-        case 27:
-            return IDS_SHELL_ASSOC_INCOMPLETE;
-        case 28:
-            return IDS_SHELL_DDE_TIMEOUT;
-        case 29:
-            return IDS_SHELL_DDE_FAIL;
-        case 30:
-            return IDS_SHELL_DDE_BUSY;
-        case 31:
-            return IDS_SHELL_NO_ASSOC;
-        case 32:
-            return IDS_SHELL_DLL_NOT_FOUND;
-        default:
-            return 0;
-    }
+    return MessageIdOf(SHELL_MESSAGES, nResult);
 }
 
 unsigned LaunchResultMessageId(unsigned nResult) {
-    switch (nResult) {
-        case 0:
-            return IDS_LAUNCH_OUT_OF_RESOURCES;
-        case 2:
-            return IDS_LAUNCH_FILE_NOT_FOUND;
-        case 3:
-            return IDS_LAUNCH_PATH_NOT_FOUND;
-        case 11:
-            return IDS_LAUNCH_BAD_FORMAT;
-        default:
-            return 0;
-    }
+    return MessageIdOf(LAUNCH_MESSAGES, static_cast<intptr_t>(nResult));
 }
 
 std::string UserGuidePath(const std::string& appDir) {

@@ -48,17 +48,6 @@ void CWizardPage::OnPaint() {
 }
 
 HBRUSH CWizardPage::OnCtlColor(CDC* pDC, CWnd*, UINT nCtlColor) {
-    switch (nCtlColor) {
-        case CTLCOLOR_EDIT:
-        case CTLCOLOR_LISTBOX:
-        case CTLCOLOR_BTN:
-        case CTLCOLOR_SCROLLBAR:
-        case CTLCOLOR_STATIC:
-            pDC->SetTextColor(RGB(0, 0, 0));
-            pDC->SetBkColor(RGB(255, 255, 255));
-            break;
-        default:
-            break;
-    }
+    ColourPageControl(pDC, nCtlColor, RGB(255, 255, 255));
     return m_brWhite;
 }

@@ -2,6 +2,7 @@
 #include "WizardSheet.h"
 
 #include "WizardState.h"
+#include "../widgets/PaintPageBackground.h"
 
 namespace {
 const COLORREF kSheetColour = RGB(31, 27, 64);
@@ -127,18 +128,7 @@ void CWizardSheet::OnLButtonDown(UINT, CPoint point) {
 }
 
 HBRUSH CWizardSheet::OnCtlColor(CDC* pDC, CWnd*, UINT nCtlColor) {
-    switch (nCtlColor) {
-        case CTLCOLOR_EDIT:
-        case CTLCOLOR_LISTBOX:
-        case CTLCOLOR_BTN:
-        case CTLCOLOR_SCROLLBAR:
-        case CTLCOLOR_STATIC:
-            pDC->SetTextColor(RGB(0, 0, 0));
-            pDC->SetBkColor(kSheetColour);
-            break;
-        default:
-            break;
-    }
+    ColourPageControl(pDC, nCtlColor, kSheetColour);
     return m_brBackground;
 }
 

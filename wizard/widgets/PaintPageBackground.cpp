@@ -36,3 +36,18 @@ void PaintPageBackground(CWnd* pWnd, CDC* pDC, UINT nBitmapId, int nBackgroundId
     ::DeleteDC(hMem);
     ::DeleteObject(hBitmap);
 }
+
+void ColourPageControl(CDC* pDC, UINT nCtlColor, COLORREF crBack) {
+    switch (nCtlColor) {
+        case CTLCOLOR_EDIT:
+        case CTLCOLOR_LISTBOX:
+        case CTLCOLOR_BTN:
+        case CTLCOLOR_SCROLLBAR:
+        case CTLCOLOR_STATIC:
+            pDC->SetTextColor(RGB(0, 0, 0));
+            pDC->SetBkColor(crBack);
+            break;
+        default:
+            break;
+    }
+}

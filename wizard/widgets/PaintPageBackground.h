@@ -14,3 +14,7 @@ void PaintPageBackground(CWnd* pWnd, UINT nBitmapId, int nBackgroundId = IDC_PAG
 
 // The same painting into a context the caller owns (the paint handler's, or a test's).
 void PaintPageBackground(CWnd* pWnd, CDC* pDC, UINT nBitmapId, int nBackgroundId = IDC_PAGE_BACKGROUND);
+
+// The WM_CTLCOLOR handler body of the wizard window and its pages: the controls that draw on the background
+// (edits, lists, buttons, scroll bars, statics) get black text on crBack; the handler returns its brush.
+void ColourPageControl(CDC* pDC, UINT nCtlColor, COLORREF crBack);

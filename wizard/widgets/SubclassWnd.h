@@ -4,12 +4,9 @@
 
 #include "Framework.h"
 
-class CSubclassWnd {
+class CSubclassWnd : public CObject {
 public:
-    CSubclassWnd() = default;
-    CSubclassWnd(const CSubclassWnd&) = delete;
-    CSubclassWnd& operator=(const CSubclassWnd&) = delete;
-    virtual ~CSubclassWnd();
+    ~CSubclassWnd() override;
 
     // With a window: attach this hook at the head of the window's chain. With NULL: detach it.
     BOOL HookWindow(HWND hWnd);
