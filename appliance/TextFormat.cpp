@@ -40,33 +40,6 @@ std::string FormatEndpoint(uint32_t address, uint16_t port) {
     return FormatAddress(address) + ":" + std::to_string(port);
 }
 
-bool ParseMac(const std::string& text, uint8_t mac[6]) {
-    if (text.size() != 17) return false;
-    uint8_t out[6];
-    for (int i = 0; i < 6; ++i) {
-        if (i > 0 && text[i * 3 - 1] != ':' && text[i * 3 - 1] != '-') return false;
-        unsigned v = 0;
-        for (int k = 0; k < 2; ++k) {
-            char c = text[i * 3 + k];
-            int d = (c >= '0' && c <= '9')   ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
-            if (d < 0) return false;
-            v = v * 16 + static_cast<unsigned>(d);
-        }
-        out[i] = static_cast<uint8_t>(v);
-    }
-    for (int i = 0; i < 6; ++i) mac[i] = out[i];
-    return true;
-}
-
-std::string FormatMac(const uint8_t mac[6]) {
-    char buf[18];
-    snprintf(buf, sizeof buf, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
-    return buf;
-}
-
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {

@@ -1,5 +1,5 @@
 // Text forms used by the configuration file, the control channel and the log: dotted IPv4 addresses
-// (host byte order in memory), MAC addresses, JSON strings, hex.
+// (host byte order in memory), MAC addresses (the core's), JSON strings, hex.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "MacText.h"  // MAC addresses: ParseMac, FormatMac
+
 bool ParseAddress(const std::string& text, uint32_t* address);
 std::string FormatAddress(uint32_t address);
 std::string FormatEndpoint(uint32_t address, uint16_t port);
-
-// "02:5a:00:00:00:01" or "02-5A-00-00-00-01".
-bool ParseMac(const std::string& text, uint8_t mac[6]);
-std::string FormatMac(const uint8_t mac[6]);
 
 // A JSON string literal, quotes included; bytes outside printable ASCII are escaped as \u00XX so that
 // text fields of any content stay valid JSON.

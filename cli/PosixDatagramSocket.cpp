@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "DatagramSetup.h"
 #include "DatagramSocket.h"
 
 namespace {
@@ -22,23 +23,12 @@ public:
     bool Open(uint32_t localAddress, uint16_t nLocalPort) override {
         Close();
         m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        if (m_fd < 0) return Fail();
-        int on = 1;
-        if (setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) return Fail();
-        if (nLocalPort != 0 && setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) return Fail();
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = localAddress;
-        local.sin_port = htons(nLocalPort);
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return Fail();
+        if (m_fd < 0 || !BroadcastAndBind(m_fd, localAddress, nLocalPort)) return Fail();
         return true;
     }
 
     bool SendTo(uint32_t address, uint16_t nPort, const uint8_t* pData, size_t nLength) override {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = address;
-        to.sin_port = htons(nPort);
+        sockaddr_in to = Endpoint(address, nPort);
         if (sendto(m_fd, pData, nLength, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) < 0) return Fail();
         return true;
     }

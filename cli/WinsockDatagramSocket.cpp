@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "DatagramSetup.h"
 #include "DatagramSocket.h"
 
 namespace {
@@ -24,26 +25,12 @@ public:
     bool Open(uint32_t localAddress, uint16_t nLocalPort) override {
         Close();
         m_socket = socket(AF_INET, SOCK_DGRAM, 0);
-        if (m_socket == INVALID_SOCKET) return Fail();
-        BOOL on = TRUE;
-        if (setsockopt(m_socket, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on) != 0)
-            return Fail();
-        if (nLocalPort != 0 &&
-            setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on) != 0)
-            return Fail();
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = localAddress;
-        local.sin_port = htons(nLocalPort);
-        if (bind(m_socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return Fail();
+        if (m_socket == INVALID_SOCKET || !BroadcastAndBind(m_socket, localAddress, nLocalPort)) return Fail();
         return true;
     }
 
     bool SendTo(uint32_t address, uint16_t nPort, const uint8_t* pData, size_t nLength) override {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = address;
-        to.sin_port = htons(nPort);
+        sockaddr_in to = Endpoint(address, nPort);
         if (sendto(m_socket, reinterpret_cast<const char*>(pData), static_cast<int>(nLength), 0,
                    reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR)
             return Fail();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 
 #include "AddressText.h"
@@ -25,18 +26,12 @@ void Complain(const std::string& message) {
 }
 
 const char* NoticeName(uint16_t wType) {
-    switch (wType) {
-        case PKT_DISK_INFO:
-            return "available";
-        case PKT_EJECTED:
-            return "ejected";
-        case PKT_REMOVED:
-            return "removed";
-        case PKT_WRONG_PORT:
-            return "wrong-port";
-        default:
-            return "other";
-    }
+    static const std::map<uint16_t, const char*> names = {{PKT_DISK_INFO, "available"},
+                                                          {PKT_EJECTED, "ejected"},
+                                                          {PKT_REMOVED, "removed"},
+                                                          {PKT_WRONG_PORT, "wrong-port"}};
+    auto it = names.find(wType);
+    return it != names.end() ? it->second : "other";
 }
 
 }  // namespace

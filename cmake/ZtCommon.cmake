@@ -106,6 +106,12 @@ endfunction()
 
 # Declared in the windows tree, registered in the native (test) tree: each declaration is a small
 # CMake file under wine-tests/ that zt_import_windows_tests() includes.
+# For a Wine test's LAB: the command on a host that runs the simulator from the native tree beside this one,
+# serving CONFIG, logging into LOG (a fresh one each run) and taking control commands on TCP 7000.
+function(zt_wine_sim var config log)
+  set(${var} "rm -f ${log} && exec ${CMAKE_BINARY_DIR}/../native/appliance/zsim --config ${config} --log ${log} --control-tcp 7000" PARENT_SCOPE)
+endfunction()
+
 function(zt_wine_test)
   if(NOT BUILD_TESTING)
     return()

@@ -43,34 +43,25 @@ std::string Quote(const char* text) {
     return out + "\"";
 }
 
-const char* ConfigTypeName(uint16_t wType) {
-    switch (wType) {
-        case PKT_GET_INFO:
-            return "PKT_GET_INFO";
-        case PKT_SET_CONFIG:
-            return "PKT_SET_CONFIG";
-        case PKT_CHECK_PASSWORD:
-            return "PKT_CHECK_PASSWORD";
-        default:
-            return nullptr;
+struct TypeName {
+    uint16_t wType;
+    const char* name;
+};
+#define ZT_TYPE_NAME(type) \
+    TypeName {             \
+        type, #type        \
     }
-}
 
-const char* UsbTypeName(uint16_t wType) {
-    switch (wType) {
-        case PKT_DISK_INFO:
-            return "PKT_DISK_INFO";
-        case PKT_EJECTED:
-            return "PKT_EJECTED";
-        case PKT_REMOVED:
-            return "PKT_REMOVED";
-        case PKT_EJECT:
-            return "PKT_EJECT";
-        case PKT_WRONG_PORT:
-            return "PKT_WRONG_PORT";
-        default:
-            return nullptr;
-    }
+// The types the programs send or answer by name; the catalogue accepts more, shown by number. In rising order.
+const TypeName CONFIG_TYPE_NAMES[] = {ZT_TYPE_NAME(PKT_GET_INFO), ZT_TYPE_NAME(PKT_SET_CONFIG),
+                                      ZT_TYPE_NAME(PKT_CHECK_PASSWORD)};
+const TypeName USB_TYPE_NAMES[] = {ZT_TYPE_NAME(PKT_DISK_INFO), ZT_TYPE_NAME(PKT_EJECTED), ZT_TYPE_NAME(PKT_REMOVED),
+                                   ZT_TYPE_NAME(PKT_EJECT), ZT_TYPE_NAME(PKT_WRONG_PORT)};
+
+const char* ConfigTypeName(uint16_t wType) {
+    for (const TypeName& entry : CONFIG_TYPE_NAMES)
+        if (entry.wType == wType) return entry.name;
+    return nullptr;
 }
 
 // The send operation's catalogue, probed type by type: fixed lengths, and for a type whose length depends on
@@ -207,18 +198,12 @@ void WriteRecords(std::ostringstream& out) {
 
 void WriteUsb(std::ostringstream& out) {
     out << "local usb_types = {\n";
-    for (unsigned type = 0; type <= 0xFF; ++type) {
-        const char* name = UsbTypeName(static_cast<uint16_t>(type));
-        if (name) out << "    [" << type << "] = " << Quote(name) << ",\n";
-    }
+    for (const TypeName& entry : USB_TYPE_NAMES) out << "    [" << entry.wType << "] = " << Quote(entry.name) << ",\n";
     out << "}\n";
     out << "local USB_PORT = " << USB_SERVICE_PORT << "\n";
     out << "local USB_HEADER_SIZE = " << USB_HEADER_SIZE << "\n";
     out << "local USB_NAME_SIZE = " << USB_NAME_SIZE << "\n";
     out << "local USB_STATUS_IN_USE = " << STATUS_IN_USE << "\n";
-    out << "local USB_PKT_EJECT = " << PKT_EJECT << "\n";
-    out << "local USB_PKT_EJECTED = " << PKT_EJECTED << "\n";
-    out << "local USB_PKT_DISK_INFO = " << PKT_DISK_INFO << "\n";
 }
 
 }  // namespace
@@ -229,9 +214,7 @@ std::string GenerateLuaTables(const CStringTable& strings) {
     out << "local CONFIG_PORT = " << CONFIG_PORT << "\n";
     out << "local HEADER_SIZE = " << PACKET_HEADER_SIZE << "\n";
     out << "local MAX_PACKET = " << MAX_PACKET << "\n";
-    out << "local PKT_GET_INFO = " << PKT_GET_INFO << "\n";
-    out << "local PKT_SET_CONFIG = " << PKT_SET_CONFIG << "\n";
-    out << "local PKT_CHECK_PASSWORD = " << PKT_CHECK_PASSWORD << "\n";
+    for (const TypeName& entry : CONFIG_TYPE_NAMES) out << "local " << entry.name << " = " << entry.wType << "\n";
     WriteCatalogue(out);
     WriteResultCodes(out, strings);
     WriteTimeZones(out);

@@ -5,8 +5,6 @@
 #include <regex>
 #include <sstream>
 
-namespace {
-
 bool ReadFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -15,6 +13,8 @@ bool ReadFile(const std::string& path, std::string& text) {
     text = buffer.str();
     return true;
 }
+
+namespace {
 
 // The resource compiler's escapes inside a quoted string: \n, \t, \\ and \".
 std::string Unescape(const std::string& quoted) {

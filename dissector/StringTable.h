@@ -5,6 +5,9 @@
 #include <map>
 #include <string>
 
+// The whole of a file, byte for byte; false when it cannot be read.
+bool ReadFile(const std::string& path, std::string& text);
+
 class CStringTable {
 public:
     // Reads resourceHeader (#define IDS_NAME number) and script (STRINGTABLE lines IDS_NAME "text"). False

@@ -4,22 +4,12 @@
 
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "LuaTables.h"
 #include "StringTable.h"
 
 namespace {
-
-bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
-}
 
 // Where the generated block sits in the script: from the start of its first marker line to the end of its
 // last one. False when either marker is missing or out of order.

@@ -194,9 +194,6 @@ local USB_PORT = 917
 local USB_HEADER_SIZE = 8
 local USB_NAME_SIZE = 256
 local USB_STATUS_IN_USE = 65535
-local USB_PKT_EJECT = 35
-local USB_PKT_EJECTED = 33
-local USB_PKT_DISK_INFO = 32
 -- END GENERATED TABLES
 
 local zentrive = Proto("zentrive", "Zentrive appliance protocol")
@@ -267,28 +264,23 @@ local fields = {}
 for _, field in pairs(f) do fields[#fields + 1] = field end
 zentrive.fields = fields
 
-local e = {
-    length = ProtoExpert.new("zentrive.expert.length", "Length field does not match the payload",
-                             expert.group.MALFORMED, expert.severity.ERROR),
-    truncated = ProtoExpert.new("zentrive.expert.truncated", "Datagram too short for its record",
-                                expert.group.MALFORMED, expert.severity.ERROR),
-    oversize = ProtoExpert.new("zentrive.expert.oversize", "Datagram longer than a packet may be",
-                               expert.group.MALFORMED, expert.severity.ERROR),
-    unterminated = ProtoExpert.new("zentrive.expert.unterminated", "Text field without terminator",
-                                   expert.group.MALFORMED, expert.severity.WARN),
-    unknown_type = ProtoExpert.new("zentrive.expert.unknown_type", "Unknown packet type",
-                                   expert.group.MALFORMED, expert.severity.WARN),
-    request_status = ProtoExpert.new("zentrive.expert.request_status", "Request with a nonzero status",
-                                     expert.group.PROTOCOL, expert.severity.WARN),
-    failure = ProtoExpert.new("zentrive.expert.failure", "The appliance reports a failure",
-                              expert.group.RESPONSE_CODE, expert.severity.WARN),
-    in_use = ProtoExpert.new("zentrive.expert.in_use", "The disk is in use and was not ejected",
-                             expert.group.RESPONSE_CODE, expert.severity.NOTE),
-    no_request = ProtoExpert.new("zentrive.expert.no_request", "No request for this reply in the capture",
-                                 expert.group.SEQUENCE, expert.severity.NOTE),
-}
-zentrive.experts = { e.length, e.truncated, e.oversize, e.unterminated, e.unknown_type, e.request_status,
-                     e.failure, e.in_use, e.no_request }
+-- Each expert note: its name below zentrive.expert, its summary, its group and its severity.
+local e, experts = {}, {}
+for _, x in ipairs({
+    { "length", "Length field does not match the payload", "MALFORMED", "ERROR" },
+    { "truncated", "Datagram too short for its record", "MALFORMED", "ERROR" },
+    { "oversize", "Datagram longer than a packet may be", "MALFORMED", "ERROR" },
+    { "unterminated", "Text field without terminator", "MALFORMED", "WARN" },
+    { "unknown_type", "Unknown packet type", "MALFORMED", "WARN" },
+    { "request_status", "Request with a nonzero status", "PROTOCOL", "WARN" },
+    { "failure", "The appliance reports a failure", "RESPONSE_CODE", "WARN" },
+    { "in_use", "The disk is in use and was not ejected", "RESPONSE_CODE", "NOTE" },
+    { "no_request", "No request for this reply in the capture", "SEQUENCE", "NOTE" },
+}) do
+    e[x[1]] = ProtoExpert.new("zentrive.expert." .. x[1], x[2], expert.group[x[3]], expert.severity[x[4]])
+    experts[#experts + 1] = e[x[1]]
+end
+zentrive.experts = experts
 
 ---------------------------------------------------------------------------------------------------------------
 -- Requests and replies: a request is remembered under the PC's address and port (and, on 915, its type and
@@ -344,6 +336,21 @@ local function show_request(tree, pinfo)
     return true
 end
 
+-- Links a request and its replies under the service's port, the PC's address and port, and what follows them
+-- in the key.
+local function link(tree, pinfo, is_request, port, rest)
+    local pc = is_request and (tostring(pinfo.src) .. ":" .. pinfo.src_port)
+                          or (tostring(pinfo.dst) .. ":" .. pinfo.dst_port)
+    local key = port .. "/" .. pc .. rest
+    if is_request then
+        remember_request(pinfo, key)
+        show_replies(tree, pinfo)
+    else
+        remember_reply(pinfo, key)
+        if not show_request(tree, pinfo) then tree:add_proto_expert_info(e.no_request) end
+    end
+end
+
 ---------------------------------------------------------------------------------------------------------------
 -- Records
 
@@ -391,6 +398,23 @@ local function add_layout(tree, buffer, base_offset, prefix, layout)
     return true
 end
 
+-- False, with a note, when the datagram is shorter than its service's header; what names it in the summary.
+local function header_fits(tree, pinfo, size, header_size, what)
+    if size >= header_size then return true end
+    tree:add_proto_expert_info(e.truncated, string.format("Datagram of %d bytes, shorter than the %d-byte header",
+                                                           size, header_size))
+    pinfo.cols.info = what .. ", datagram too short"
+    return false
+end
+
+local function check_length(tree, field, buffer, wLength, payload)
+    local item = tree:add_le(field, buffer(6, 2))
+    if wLength ~= payload then
+        item:add_proto_expert_info(e.length, string.format("Length field says %d bytes, the payload has %d", wLength,
+                                                           payload))
+    end
+end
+
 ---------------------------------------------------------------------------------------------------------------
 -- Port 915: the 8-byte header, then the payload of the type. To 915: the wizard's request; from 915: a reply.
 
@@ -398,12 +422,7 @@ local function dissect_config(buffer, pinfo, root)
     local size = buffer:len()
     local tree = root:add(zentrive, buffer(), "Zentrive configuration service")
     pinfo.cols.protocol = "ZENTRIVE"
-    if size < HEADER_SIZE then
-        tree:add_proto_expert_info(e.truncated, string.format("Datagram of %d bytes, shorter than the %d-byte "
-                                                               .. "header", size, HEADER_SIZE))
-        pinfo.cols.info = "Zentrive, datagram too short"
-        return
-    end
+    if not header_fits(tree, pinfo, size, HEADER_SIZE, "Zentrive") then return end
     local is_request = pinfo.dst_port == CONFIG_PORT
     local wType = buffer(0, 2):le_uint()
     local wStatus = buffer(2, 2):le_int()
@@ -427,27 +446,14 @@ local function dissect_config(buffer, pinfo, root)
         end
     end
     tree:add_le(f.sequence, buffer(4, 2))
-    local length_item = tree:add_le(f.length, buffer(6, 2))
     local payload = size - HEADER_SIZE
-    if wLength ~= payload then
-        length_item:add_proto_expert_info(e.length, string.format("Length field says %d bytes, the payload has %d",
-                                                                  wLength, payload))
-    end
+    check_length(tree, f.length, buffer, wLength, payload)
     if size > MAX_PACKET then
         tree:add_proto_expert_info(e.oversize, string.format("Datagram of %d bytes; a packet has at most %d",
                                                               size, MAX_PACKET))
     end
 
-    local pc = is_request and (tostring(pinfo.src) .. ":" .. pinfo.src_port)
-                          or (tostring(pinfo.dst) .. ":" .. pinfo.dst_port)
-    local key = "915/" .. pc .. "/" .. wType .. "/" .. wSequence
-    if is_request then
-        remember_request(pinfo, key)
-        show_replies(tree, pinfo)
-    else
-        remember_reply(pinfo, key)
-        if not show_request(tree, pinfo) then tree:add_proto_expert_info(e.no_request) end
-    end
+    link(tree, pinfo, is_request, CONFIG_PORT, "/" .. wType .. "/" .. wSequence)
 
     pinfo.cols.info = string.format("%s %s seq=%d%s", type_name, is_request and "request" or "reply", wSequence,
                                     text and (" status=" .. wStatus .. " " .. text) or "")
@@ -511,12 +517,7 @@ local function dissect_usb(buffer, pinfo, root)
     local to_service = pinfo.dst_port == USB_PORT
     local role = (from_service and to_service) and "notice" or (to_service and "request" or "reply")
     tree:append_text(", " .. role)
-    if size < USB_HEADER_SIZE then
-        tree:add_proto_expert_info(e.truncated, string.format("Datagram of %d bytes, shorter than the %d-byte "
-                                                               .. "header", size, USB_HEADER_SIZE))
-        pinfo.cols.info = "Zentrive USB " .. role .. ", datagram too short"
-        return
-    end
+    if not header_fits(tree, pinfo, size, USB_HEADER_SIZE, "Zentrive USB " .. role) then return end
     local wType = buffer(0, 2):le_uint()
     local wStatus = buffer(2, 2):le_uint()
     local wLength = buffer(6, 2):le_uint()
@@ -530,12 +531,8 @@ local function dissect_usb(buffer, pinfo, root)
         if role == "reply" then status_item:add_proto_expert_info(e.in_use) end
     end
     tree:add_le(f.usb_reserved, buffer(4, 2))
-    local length_item = tree:add_le(f.usb_length, buffer(6, 2))
     local payload = size - USB_HEADER_SIZE
-    if wLength ~= payload then
-        length_item:add_proto_expert_info(e.length, string.format("Length field says %d bytes, the payload has %d",
-                                                                  wLength, payload))
-    end
+    check_length(tree, f.usb_length, buffer, wLength, payload)
 
     local name = nil
     if payload > 0 then
@@ -552,18 +549,7 @@ local function dissect_usb(buffer, pinfo, root)
         end
     end
 
-    if role ~= "notice" then
-        local pc = role == "request" and (tostring(pinfo.src) .. ":" .. pinfo.src_port)
-                                      or (tostring(pinfo.dst) .. ":" .. pinfo.dst_port)
-        local key = "917/" .. pc
-        if role == "request" then
-            remember_request(pinfo, key)
-            show_replies(tree, pinfo)
-        else
-            remember_reply(pinfo, key)
-            if not show_request(tree, pinfo) then tree:add_proto_expert_info(e.no_request) end
-        end
-    end
+    if role ~= "notice" then link(tree, pinfo, role == "request", USB_PORT, "") end
 
     local info = string.format("%s %s", type_name, role)
     if wStatus == USB_STATUS_IN_USE then info = info .. " STATUS_IN_USE" end

@@ -7,26 +7,46 @@ std::array<uint8_t, ECHO_DATA_SIZE> EchoPayload() {
     return payload;
 }
 
+namespace {
+
+// Opens the socket on a local address and broadcasts the request; the socket is closed again when either fails.
+bool OpenAndBroadcast(IUsbSocket& socket, uint32_t local, const uint8_t* pRequest, size_t nLength) {
+    if (!socket.Open(local)) return false;
+    if (socket.SendBroadcast(pRequest, nLength)) return true;
+    socket.Close();
+    return false;
+}
+
+enum class Received { DATAGRAM, QUIET, FAILED };
+
+// Waits up to nWaitMs for one datagram and reads it into buffer; the socket is closed when the wait or the read
+// fails.
+Received ReceiveOne(IUsbSocket& socket, uint32_t nWaitMs, uint8_t (&buffer)[USB_RECEIVE_SIZE], size_t& received,
+                    uint32_t& sender) {
+    IUsbSocket::WaitResult wait = socket.WaitReadable(nWaitMs);
+    if (wait == IUsbSocket::TIMED_OUT) return Received::QUIET;
+    if (wait == IUsbSocket::SELECT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
+        socket.Close();
+        return Received::FAILED;
+    }
+    return Received::DATAGRAM;
+}
+
+}  // namespace
+
 bool RunDiscovery(IUsbSocket& socket, const std::vector<uint32_t>& localAddresses, std::vector<std::string>& names,
                   std::vector<std::string>& addresses, std::vector<uint32_t>* replyLocals) {
     const UsbDiscoveryImage request = BuildDiscoveryRequest();
     for (uint32_t local : localAddresses) {
-        if (!socket.Open(local)) return false;
-        if (!socket.SendBroadcast(request.data(), request.size())) {
-            socket.Close();
-            return false;
-        }
+        if (!OpenAndBroadcast(socket, local, request.data(), request.size())) return false;
         for (size_t replies = 0; replies < MAX_DISCOVERY_REPLIES; replies++) {
-            IUsbSocket::WaitResult wait = socket.WaitReadable(DISCOVERY_QUIET_MS);
-            if (wait == IUsbSocket::TIMED_OUT) break;
             // A fresh buffer per datagram: a short reply never shows an earlier one's text.
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
             uint32_t sender = 0;
-            if (wait == IUsbSocket::SELECT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
-                socket.Close();
-                return false;
-            }
+            Received got = ReceiveOne(socket, DISCOVERY_QUIET_MS, buffer, received, sender);
+            if (got == Received::FAILED) return false;
+            if (got == Received::QUIET) break;
             names.push_back(UsbPacketName(ParseUsbPacket(buffer, received)));
             addresses.push_back(FormatIPv4(sender));
             if (replyLocals) replyLocals->push_back(local);
@@ -40,23 +60,16 @@ bool RunEjectQuery(IUsbSocket& socket, const std::string& serverName, uint32_t l
                    UsbPacket& reply) {
     const UsbPacketImage request = BuildEjectRequest(serverName);
     for (int attempt = 0; attempt < EJECT_TRIES; attempt++) {
-        if (!socket.Open(localAddress)) return false;
-        if (!socket.SendBroadcast(request.data(), request.size())) {
-            socket.Close();
-            return false;
-        }
+        if (!OpenAndBroadcast(socket, localAddress, request.data(), request.size())) return false;
         uint64_t now = socket.NowMs();
         const uint64_t deadline = now + EJECT_WAIT_MS;
         while (now < deadline) {
-            IUsbSocket::WaitResult wait = socket.WaitReadable(static_cast<uint32_t>(deadline - now));
-            if (wait == IUsbSocket::TIMED_OUT) break;
             uint8_t buffer[USB_RECEIVE_SIZE];
             size_t received = 0;
             uint32_t sender = 0;
-            if (wait == IUsbSocket::SELECT_FAILED || !socket.Receive(buffer, sizeof buffer, received, sender)) {
-                socket.Close();
-                return false;
-            }
+            Received got = ReceiveOne(socket, static_cast<uint32_t>(deadline - now), buffer, received, sender);
+            if (got == Received::FAILED) return false;
+            if (got == Received::QUIET) break;
             if (sender != applianceAddress) {
                 now = socket.NowMs();
                 continue;

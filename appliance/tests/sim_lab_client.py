@@ -17,30 +17,9 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "lab"))
 import zlab  # noqa: E402
-import importlib.machinery  # noqa: E402
-import importlib.util  # noqa: E402
-
-
-def _load_zsimctl():
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "zsimctl")
-    loader = importlib.machinery.SourceFileLoader("zsimctl", path)
-    spec = importlib.util.spec_from_loader("zsimctl", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
-    return module
-
-
-zsimctl = _load_zsimctl()
+from labcheck import check, verdict, zsimctl  # noqa: E402
 
 BROADCAST = "255.255.255.255"
-FAILURES = []
-
-
-def check(condition, what):
-    if not condition:
-        FAILURES.append(what)
-        print("FAIL:", what)
-    return condition
 
 
 def header(wtype, status, seq, length):
@@ -334,11 +313,7 @@ def main(argv):
     zlab.require_lab("sim_lab_client.py")
     scenario, work = argv[0], argv[1]
     {"basic": scenario_basic, "segments": scenario_segments, "scale": scenario_scale}[scenario](work)
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        return 1
-    print("all checks passed")
-    return 0
+    return verdict()
 
 
 if __name__ == "__main__":

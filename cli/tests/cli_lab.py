@@ -25,24 +25,11 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "lab"))
 import zlab  # noqa: E402
-import types  # noqa: E402
+from labcheck import check, verdict, zsimctl  # noqa: E402
 
-# zsimctl is a script without the .py ending: load it as a module.
-ZSIMCTL = os.path.join(HERE, "..", "..", "appliance", "zsimctl")
-zsimctl = types.ModuleType("zsimctl")
-with open(ZSIMCTL) as _f:
-    exec(compile(_f.read(), ZSIMCTL, "exec"), zsimctl.__dict__)
-FAILURES = []
 TOOL = []
 WORK = ""
 WINE = False
-
-
-def check(condition, what):
-    if not condition:
-        FAILURES.append(what)
-        print("FAIL:", what)
-    return condition
 
 
 class Tool:
@@ -361,11 +348,7 @@ def main():
     WINE = args.wine
     os.makedirs(WORK, exist_ok=True)
     globals()["scenario_" + args.scenario]()
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        return 1
-    print("all checks passed")
-    return 0
+    return verdict()
 
 
 if __name__ == "__main__":

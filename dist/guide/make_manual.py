@@ -26,6 +26,8 @@ from reportlab.lib.utils import ImageReader
 
 FIGURE = re.compile(r"^\[figure\s+([^\]\s]+)\]\s*(.*)$")
 NUMBERED = re.compile(r"^(\d+)\.\s+(.*)$")
+# The heading lines by their mark; "## " before "# ", which it begins with.
+HEADINGS = (("title", "title:"), ("subtitle", "subtitle:"), ("section", "## "), ("chapter", "# "))
 NAVY = colors.Color(31 / 255, 27 / 255, 64 / 255)
 
 
@@ -46,34 +48,22 @@ def parse(text):
             flush()
             continue
         m = FIGURE.match(line)
-        if line.startswith("title:"):
+        heading = next(((kind, mark) for kind, mark in HEADINGS if line.startswith(mark)), None)
+        step = NUMBERED.match(line)
+        listed = ("bullets", line[2:]) if line.startswith("- ") else ("steps", step.group(2)) if step else None
+        if heading:
             flush()
-            blocks.append(("title", line[6:].strip()))
-        elif line.startswith("subtitle:"):
-            flush()
-            blocks.append(("subtitle", line[9:].strip()))
-        elif line.startswith("## "):
-            flush()
-            blocks.append(("section", line[3:].strip()))
-        elif line.startswith("# "):
-            flush()
-            blocks.append(("chapter", line[2:].strip()))
+            blocks.append((heading[0], line[len(heading[1]):].strip()))
         elif m:
             flush()
             blocks.append(("figure", (m.group(1), m.group(2))))
-        elif line.startswith("- "):
+        elif listed:
             flush()
-            if blocks and blocks[-1][0] == "bullets":
-                blocks[-1][1].append(line[2:])
-            else:
-                blocks.append(("bullets", [line[2:]]))
-        elif NUMBERED.match(line):
-            flush()
-            item = NUMBERED.match(line).group(2)
-            if blocks and blocks[-1][0] == "steps":
+            kind, item = listed
+            if blocks and blocks[-1][0] == kind:
                 blocks[-1][1].append(item)
             else:
-                blocks.append(("steps", [item]))
+                blocks.append((kind, [item]))
         elif para or not blocks or blocks[-1][0] not in ("bullets", "steps"):
             para.append(line)
         else:

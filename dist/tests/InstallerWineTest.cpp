@@ -12,6 +12,7 @@
 
 #include "Framework.h"
 #include "MessageBoxRecorder.h"
+#include "RunProcess.h"
 #include "../../wizard/shell/DesktopCommands.h"
 
 namespace {
@@ -79,20 +80,6 @@ std::string ImageOfWindow(HWND hWnd) {
     return sz;
 }
 
-// Runs a command line and waits for it; returns its exit code, or -1 when it did not start.
-int RunAndWait(std::string command) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    WaitForSingleObject(pi.hProcess, 120000);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
-}
-
 TEST(UtilityInstaller, InstallsStartsAndIsFoundByTheOfferThenUninstalls) {
     CoInitialize(nullptr);
     CMessageBoxRecorder boxes;
@@ -115,7 +102,7 @@ TEST(UtilityInstaller, InstallsStartsAndIsFoundByTheOfferThenUninstalls) {
     std::string program = installDir + "\\Pebblink.exe";
     std::string startMenu = Folder(CSIDL_COMMON_PROGRAMS) + "\\Drivelet Utility";
     if (Exists(installDir + "\\Uninstall.exe"))  // left by an interrupted run
-        RunAndWait("\"" + installDir + "\\Uninstall.exe\" /S _?=" + installDir);
+        RunProcess("\"" + installDir + "\\Uninstall.exe\" /S _?=" + installDir);
     DeleteFileA((installDir + "\\Uninstall.exe").c_str());
     ASSERT_FALSE(Exists(program));
 
@@ -148,7 +135,7 @@ TEST(UtilityInstaller, InstallsStartsAndIsFoundByTheOfferThenUninstalls) {
 
     // The uninstaller (run in place, silently) ends the utility and takes away what the installer added.
     ASSERT_TRUE(ReadMachineValue(UNINSTALL_KEY, "QuietUninstallString", value));
-    EXPECT_EQ(RunAndWait(value + " _?=" + installDir), 0);
+    EXPECT_EQ(RunProcess(value + " _?=" + installDir), 0);
     EXPECT_EQ(WaitForWindow(false, 10), nullptr);
     DeleteFileA((installDir + "\\Uninstall.exe").c_str());  // run in place, it cannot remove itself
     RemoveDirectoryA(installDir.c_str());

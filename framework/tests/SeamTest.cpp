@@ -8,44 +8,57 @@
 
 namespace {
 
-struct ClockDlg : CTestDlg {
-    explicit ClockDlg(CVirtualClock& clock) {
-        m_onTimer = [&clock](CTestDlg* p, UINT_PTR id) { p->Log("%lu:%u", clock.Now(), static_cast<unsigned>(id)); };
+// A modeless dialog on the virtual clock that logs each tick as "time:id".
+class ClockLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dlg.m_onTimer = [this](CTestDlg* p, UINT_PTR id) {
+            p->Log("%lu:%u", m_clock.Now(), static_cast<unsigned>(id));
+        };
+        ASSERT_TRUE(m_dlg.Create(IDD_TEST));
     }
+    void TearDown() override {
+        if (m_dlg.m_hWnd) m_dlg.DestroyWindow();
+    }
+
+    CVirtualClock m_clock;
+    CTestDlg m_dlg;
 };
+
+// An m_onInit that sets one timer.
+std::function<BOOL(CTestDlg*)> SetsTimer(UINT_PTR id, UINT nElapse) {
+    return [id, nElapse](CTestDlg* p) {
+        p->SetTimer(id, nElapse);
+        return TRUE;
+    };
+}
 
 }  // namespace
 
-TEST(VirtualClock, TimersOfDifferentPeriodsFireInTimeOrder) {
-    CVirtualClock clock;
-    ClockDlg dlg(clock);
-    ASSERT_TRUE(dlg.Create(IDD_TEST));
-    dlg.SetTimer(200, 300);
-    dlg.SetTimer(100, 2000);
-    dlg.SetTimer(3, 700);
-    EXPECT_EQ(clock.GetPeriod(dlg.m_hWnd, 100), 2000u);
-    EXPECT_EQ(clock.GetDueTime(dlg.m_hWnd, 3), 700u);
-    EXPECT_EQ(clock.Advance(2100), 11);
+TEST_F(ClockLog, TimersOfDifferentPeriodsFireInTimeOrder) {
+    m_dlg.SetTimer(200, 300);
+    m_dlg.SetTimer(100, 2000);
+    m_dlg.SetTimer(3, 700);
+    EXPECT_EQ(m_clock.GetPeriod(m_dlg.m_hWnd, 100), 2000u);
+    EXPECT_EQ(m_clock.GetDueTime(m_dlg.m_hWnd, 3), 700u);
+    EXPECT_EQ(m_clock.Advance(2100), 11);
     // At 2100 two timers are due: the one set first goes first.
-    EXPECT_STREQ(dlg.m_log, "300:200 600:200 700:3 900:200 1200:200 1400:3 1500:200 1800:200 2000:100 2100:200 2100:3");
-    EXPECT_EQ(clock.Now(), 2100u);
-    dlg.DestroyWindow();
-    EXPECT_EQ(clock.GetTimerCount(), 0);  // timers die with their window
+    EXPECT_STREQ(m_dlg.m_log,
+                 "300:200 600:200 700:3 900:200 1200:200 1400:3 1500:200 1800:200 2000:100 2100:200 2100:3");
+    EXPECT_EQ(m_clock.Now(), 2100u);
+    m_dlg.DestroyWindow();
+    EXPECT_EQ(m_clock.GetTimerCount(), 0);  // timers die with their window
 }
 
-TEST(VirtualClock, KillTimerStopsOneAndLeavesTheOthers) {
-    CVirtualClock clock;
-    ClockDlg dlg(clock);
-    ASSERT_TRUE(dlg.Create(IDD_TEST));
-    dlg.SetTimer(1, 1000);
-    dlg.SetTimer(2, 1500);
-    clock.Advance(1500);
-    EXPECT_TRUE(dlg.KillTimer(1));
-    EXPECT_FALSE(dlg.KillTimer(1));
-    EXPECT_FALSE(clock.IsTimerSet(dlg.m_hWnd, 1));
-    clock.Advance(3000);
-    EXPECT_STREQ(dlg.m_log, "1000:1 1500:2 3000:2 4500:2");
-    dlg.DestroyWindow();
+TEST_F(ClockLog, KillTimerStopsOneAndLeavesTheOthers) {
+    m_dlg.SetTimer(1, 1000);
+    m_dlg.SetTimer(2, 1500);
+    m_clock.Advance(1500);
+    EXPECT_TRUE(m_dlg.KillTimer(1));
+    EXPECT_FALSE(m_dlg.KillTimer(1));
+    EXPECT_FALSE(m_clock.IsTimerSet(m_dlg.m_hWnd, 1));
+    m_clock.Advance(3000);
+    EXPECT_STREQ(m_dlg.m_log, "1000:1 1500:2 3000:2 4500:2");
 }
 
 TEST(VirtualClock, TimerKilledOrResetInItsOwnHandler) {
@@ -71,10 +84,7 @@ TEST(VirtualClock, PostedCancelEndsTheDialogBeforeTheNextTick) {
     dlg.m_onTimer = [&](CTestDlg* p, UINT_PTR) {
         if (++ticks == 3) p->PostMessage(WM_COMMAND, IDCANCEL);
     };
-    dlg.m_onInit = [](CTestDlg* p) {
-        p->SetTimer(100, 2000);
-        return TRUE;
-    };
+    dlg.m_onInit = SetsTimer(100, 2000);
     int delivered = -1;
     CModalHook hook([&](CDialog*) { delivered = clock.Advance(100000); });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -118,10 +128,7 @@ TEST(VirtualClock, UninstallsItselfAndTheSystemTimersRunAgain) {
     EXPECT_EQ(CTimerSource::Current(), system);
     // The product path: a real 50 ms timer ends the dialog through the ordinary modal loop.
     CTestDlg dlg;
-    dlg.m_onInit = [](CTestDlg* p) {
-        p->SetTimer(9, 50);
-        return TRUE;
-    };
+    dlg.m_onInit = SetsTimer(9, 50);
     dlg.m_onTimer = [](CTestDlg* p, UINT_PTR id) {
         p->KillTimer(id);
         p->EndDialog(static_cast<int>(id));
@@ -198,10 +205,7 @@ TEST(VirtualClock, TimersOfAnOuterDialogKeepTickingWhileANestedOneRuns) {
     clock.SetAutoAdvance(TRUE);
     CTestDlg outer, inner(&outer);
     CString log;
-    outer.m_onInit = [](CTestDlg* p) {
-        p->SetTimer(1, 1000);
-        return TRUE;
-    };
+    outer.m_onInit = SetsTimer(1, 1000);
     outer.m_onTimer = [&](CTestDlg* p, UINT_PTR) {
         log.AppendFormat("outer@%lu ", clock.Now());
         if (clock.Now() == 2000) {
@@ -212,10 +216,7 @@ TEST(VirtualClock, TimersOfAnOuterDialogKeepTickingWhileANestedOneRuns) {
         }
     };
     int innerTicks = 0;
-    inner.m_onInit = [](CTestDlg* p) {
-        p->SetTimer(2, 700);
-        return TRUE;
-    };
+    inner.m_onInit = SetsTimer(2, 700);
     inner.m_onTimer = [&](CTestDlg* p, UINT_PTR) {
         log.AppendFormat("inner@%lu ", clock.Now());
         if (++innerTicks == 3) p->EndDialog(IDCANCEL);

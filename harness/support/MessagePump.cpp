@@ -22,3 +22,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout, int (*pump)()
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
+
+void PumpFor(DWORD dwMilliseconds, int (*pump)()) {
+    PumpUntil([] { return false; }, dwMilliseconds, pump);
+    pump();
+}

@@ -11,3 +11,6 @@ int PumpMessages();
 // Dispatches messages with pump (the framework's own, where a test drives its windows) until done() holds
 // or dwTimeout ms have passed; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout, int (*pump)() = PumpMessages);
+
+// Dispatches messages with pump for dwMilliseconds of real time: what is in flight arrives meanwhile.
+void PumpFor(DWORD dwMilliseconds, int (*pump)());

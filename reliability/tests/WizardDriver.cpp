@@ -27,15 +27,12 @@ void Command(CWnd* pWnd, int nId) {
     pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), pItem ? reinterpret_cast<LPARAM>(pItem->m_hWnd) : 0);
 }
 
-std::string ItemText(HWND hTree, HTREEITEM hItem) {
-    char sz[64] = "";
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = sz;
-    item.cchTextMax = sizeof sz;
-    ::SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return sz;
+// The page's tree and value list, read through the window library's controls as the page reads them.
+const CTreeCtrl* DeviceTree(const CDeviceListPage& page) {
+    return static_cast<const CTreeCtrl*>(page.GetDlgItem(IDC_DEVICE_TREE));
+}
+const CListCtrl* DeviceValues(const CDeviceListPage& page) {
+    return static_cast<const CListCtrl*>(page.GetDlgItem(IDC_DEVICE_VALUES));
 }
 
 }  // namespace
@@ -70,14 +67,7 @@ void ClickRadio(HWND hParent, int nId, int nOtherId) {
     ::SendMessageA(hParent, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
 }
 
-CWizardDriver::CWizardDriver(const CSimLog& log) : m_log(log) {
-    m_wizard.AddPage(&m_welcome, IDD_WELCOME);
-    m_wizard.AddPage(&m_list, IDD_DEVICE_LIST);
-    m_wizard.AddPage(&m_ip, IDD_IP_SETTINGS);
-    m_wizard.AddPage(&m_server, IDD_SERVER);
-    m_wizard.AddPage(&m_summary, IDD_SUMMARY);
-    m_wizard.AddPage(&m_finish, IDD_FINISH);
-}
+CWizardDriver::CWizardDriver(const CSimLog& log) : m_log(log) {}
 
 void CWizardDriver::Run(const std::function<void()>& body) {
     g_settingsRead = g_passwordPassed = g_redoSearch = g_closeAfterSave = g_saveAttempted = false;
@@ -142,33 +132,24 @@ void CWizardDriver::StartAndSearch() {
 }
 
 HTREEITEM CWizardDriver::FindItem(const char* pszName) const {
-    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
-    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h))
-        if (ItemText(hTree, h) == pszName) return h;
+    const CTreeCtrl* pTree = DeviceTree(m_list);
+    for (HTREEITEM h = pTree->GetRootItem(); h; h = pTree->GetNextSiblingItem(h))
+        if (pTree->GetItemText(h) == pszName) return h;
     return nullptr;
 }
 
 std::vector<std::string> CWizardDriver::TreeNames() const {
     std::vector<std::string> out;
-    HWND hTree = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_TREE);
-    for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h))
-        out.push_back(ItemText(hTree, h));
+    const CTreeCtrl* pTree = DeviceTree(m_list);
+    for (HTREEITEM h = pTree->GetRootItem(); h; h = pTree->GetNextSiblingItem(h))
+        out.push_back(pTree->GetItemText(h).GetString());
     return out;
 }
 
 std::string CWizardDriver::ShownValues() const {
-    HWND hList = ::GetDlgItem(m_list.m_hWnd, IDC_DEVICE_VALUES);
+    const CListCtrl* pValues = DeviceValues(m_list);
     std::string out;
-    const int nRows = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < nRows; ++i) {
-        char sz[128] = "";
-        LVITEMA item{};
-        item.iSubItem = 1;
-        item.pszText = sz;
-        item.cchTextMax = sizeof sz;
-        ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        out += (i ? "|" : "") + std::string(sz);
-    }
+    for (int i = 0; i < pValues->GetItemCount(); ++i) out += (i ? "|" : "") + std::string(pValues->GetItemText(i, 1));
     return out;
 }
 

@@ -11,13 +11,7 @@
 #include "LabSupport.h"
 #include "MessageBoxRecorder.h"
 #include "VirtualClock.h"
-#include "../../wizard/pages/FinishPage.h"
-#include "../../wizard/pages/IPSettingsPage.h"
-#include "../../wizard/pages/SummaryPage.h"
-#include "../../wizard/pages/WelcomePage.h"
-#include "../../wizard/shell/DeviceListPage.h"
-#include "../../wizard/shell/ServerPage.h"
-#include "../../wizard/shell/WizardDlg.h"
+#include "../../wizard/pages/SetupWizard.h"
 
 // Types into a control as a user does: each character is handled before the next.
 void TypeText(HWND hEdit, const std::string& text);
@@ -32,7 +26,7 @@ bool ParseRecordHex(const std::string& hex, DeviceSettings& out);
 // does it), this one checked and its notification sent.
 void ClickRadio(HWND hParent, int nId, int nOtherId);
 
-class CWizardDriver {
+class CWizardDriver : public CSetupWizard {
 public:
     // log: the simulator's log, whose received requests pace the schedules.
     explicit CWizardDriver(const CSimLog& log);
@@ -61,13 +55,6 @@ public:
     // The "Value" column of the device list page's seven rows, joined with '|'.
     std::string ShownValues() const;
 
-    CWizardDlg m_wizard;
-    CWelcomePage m_welcome;
-    CDeviceListPage m_list;
-    CIPSettingsPage m_ip;
-    CServerPage m_server;
-    CSummaryPage m_summary;
-    CFinishPage m_finish;
     CVirtualClock m_clock;
     CMessageBoxRecorder m_boxes;
 

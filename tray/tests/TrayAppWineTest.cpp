@@ -2,10 +2,12 @@
 // over loopback, the dialog chains driven through the modal hook, connections through mpr.dll and the
 // project's network provider (run under ztnpreg), message boxes recorded. The appliances' answers
 // (discovery, echo, eject) come from a stand-in network so that no case waits seconds.
+#include "ComboBoxEx.h"
 #include "DriveRemovedDlg.h"
 #include "MainFrame.h"
 #include "MapDriveDlg.h"
 #include "MessageBoxRecorder.h"
+#include "MessagePump.h"
 #include "ModalHook.h"
 #include "NoticeQueues.h"
 #include "QueueBounds.h"
@@ -111,19 +113,14 @@ Shown Inspect(CDialog* pDlg) {
     Shown s{pDlg->GetTemplateID(), "", {}, -1, true, g_senderAddress};
     if (s.id == IDD_MAP_DRIVE) {
         s.path = Text(pDlg, IDC_PATH);
-        HWND box = pDlg->GetDlgItem(IDC_DRIVE_BOX)->GetSafeHwnd();
-        int count = static_cast<int>(::SendMessageA(box, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; i++) {
-            char text[16] = "";
-            COMBOBOXEXITEMA item{};
-            item.mask = CBEIF_TEXT;
-            item.iItem = i;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            ::SendMessageA(box, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            s.drives.emplace_back(text);
+        // Read through the window library's control, as the dialog reads it.
+        const auto* box = static_cast<const CComboBoxEx*>(pDlg->GetDlgItem(IDC_DRIVE_BOX));
+        for (int i = 0; i < box->GetCount(); i++) {
+            CString text;
+            box->GetLBText(i, text);
+            s.drives.emplace_back(text.GetString());
         }
-        s.selected = static_cast<int>(::SendMessageA(box, CB_GETCURSEL, 0, 0));
+        s.selected = box->GetCurSel();
         s.okEnabled = pDlg->GetDlgItem(IDOK)->IsWindowEnabled() != FALSE;
     } else if (s.id == IDD_DRIVE_REMOVED || s.id == IDD_WRONG_PORT) {
         s.path = Text(pDlg, IDC_NOTICE_TEXT);
@@ -138,35 +135,13 @@ void Press(CDialog* pDlg, int id) {
                       reinterpret_cast<LPARAM>(button ? button->GetSafeHwnd() : nullptr));
 }
 
-// A picture of the dialog among the run's artifacts.
-void Picture(CDialog* pDlg, const char* name) {
-    const char* folder = std::getenv("ZT_ARTIFACTS_WIN");
-    if (!folder) {
-        return;
-    }
-    pDlg->UpdateWindow();
-    std::string path = std::string(folder) + "\\" + name + ".bmp";
-    SaveScreenshot(pDlg->GetSafeHwnd(), path.c_str());
+// The frame's messages through the window library's pump, which its dialogs need: for ms of real time, or until
+// done() holds.
+void Pump(int ms) {
+    PumpFor(static_cast<DWORD>(ms), AfxPumpPendingMessages);
 }
-
-void PumpFor(int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        AfxPumpPendingMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        AfxPumpPendingMessages();
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
+bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
+    return PumpUntil(done, static_cast<DWORD>(ms), AfxPumpPendingMessages);
 }
 
 // A notice as an appliance sends it, to the listener over loopback; or, with a local address, to that address,
@@ -255,9 +230,16 @@ protected:
         m_frame = new CMainFrame;
         ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME));
         ASSERT_NE(m_frame->GetListener(), INVALID_SOCKET);
-        PumpFor(100);
+        Pump(100);
     }
 
+    // The appliances at the loopback address announce NAS1's and NAS2's disks, mapped to P: and S:, so that
+    // their removal notices are heard.
+    void MapTwoDisks() {
+        m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS2\\usb", "127.0.0.1"}};
+        Connect("P:", "\\\\NAS1\\usb");
+        Connect("S:", "\\\\NAS2\\usb");
+    }
     void Connect(const char* local, const char* remote) {
         ASSERT_EQ(WNetAddConnectionA(remote, nullptr, local), static_cast<DWORD>(NO_ERROR)) << local << remote;
     }
@@ -279,14 +261,14 @@ TEST_F(TrayApp, StartUpOffersEachReachableUnmappedDiskInItsOwnDialog) {
         m_shown.push_back(Inspect(pDlg));
         most = std::max(most, ++open);
         if (m_shown.size() == 1) {
-            Picture(pDlg, "map_network_drive");
+            SaveArtifactScreenshot(pDlg->GetSafeHwnd(), "map_network_drive");
         }
         Press(pDlg, IDCANCEL);
         open--;
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() >= 3 && !g_mapDlgActive && g_mapPaths.IsEmpty(); }));
-    PumpFor(200);
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() >= 3 && !g_mapDlgActive && g_mapPaths.IsEmpty(); }));
+    Pump(200);
     EXPECT_EQ(m_net.discoveries, 1);
     ASSERT_EQ(m_shown.size(), 3u);
     EXPECT_EQ(m_shown[0].path, "\\\\NAS1\\usb");
@@ -306,7 +288,7 @@ TEST_F(TrayApp, DriveBoxOffersOnlyFreeLettersAndSelectsTheFirst) {
         Press(pDlg, IDOK);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return !m_shown.empty() && !g_mapDlgActive; }));
     ASSERT_EQ(m_shown.size(), 1u);
     std::vector<std::string> expected;
     for (char c = 'E'; c <= 'Y'; ++c) {  // C: and Z: are local, D: and F: connected, Y: remembered
@@ -330,7 +312,7 @@ TEST_F(TrayApp, APathLongerThan254CharactersIsConnectedWithItsFirst254) {
         Press(pDlg, IDOK);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
     EXPECT_EQ(m_shown[0].path, path);
     std::vector<Connection> now = Connected();
     ASSERT_EQ(now.size(), 1u) << m_boxes.GetCount();
@@ -345,7 +327,7 @@ TEST_F(TrayApp, ThreeDiskNoticesDuringAnOpenDialogGiveThreeMoreDialogsInOrder) {
             SendNotice(PKT_DISK_INFO, "\\\\NASA\\usb");
             SendNotice(PKT_DISK_INFO, "\\\\NASB\\usb");
             SendNotice(PKT_DISK_INFO, "\\\\NASC\\usb");
-            PumpUntil([] { return g_mapPaths.GetCount() == 4; });
+            WaitUntil([] { return g_mapPaths.GetCount() == 4; });
             EXPECT_EQ(g_mapPaths.GetCount(), 4);
             // Map Drive while the dialog is open: no discovery, the queue stays.
             ::SendMessageA(::FindWindowA(nullptr, "Pebblink Utility"), WM_COMMAND, ID_MAP_DRIVE, 0);
@@ -355,8 +337,8 @@ TEST_F(TrayApp, ThreeDiskNoticesDuringAnOpenDialogGiveThreeMoreDialogsInOrder) {
         Press(pDlg, IDCANCEL);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() >= 4 && !g_mapDlgActive; }));
-    PumpFor(200);
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() >= 4 && !g_mapDlgActive; }));
+    Pump(200);
     ASSERT_EQ(m_shown.size(), 4u);
     EXPECT_EQ(m_shown[1].path, "\\\\NASA\\usb");
     EXPECT_EQ(m_shown[2].path, "\\\\NASB\\usb");
@@ -375,10 +357,10 @@ TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialo
     SendNotice(PKT_DISK_INFO, "\\\\NAS1\\usb");     // mapped already
     SendNotice(PKT_DISK_INFO, "\\\\NAS3\\usb", 0);  // zero wLength
     SendNotice(PKT_EJECT, "\\\\NAS4\\usb");         // not a notice type
-    PumpFor(400);
+    Pump(400);
     m_net.silent = {"127.0.0.1"};
     SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb");  // the sender answers no echo
-    PumpFor(400);
+    Pump(400);
     for (const Shown& shown : m_shown) {
         ADD_FAILURE() << "dialog " << shown.id << " for " << shown.path << " from " << shown.sender;
     }
@@ -386,9 +368,9 @@ TEST_F(TrayApp, DiskNoticesForMappedPathsSilentSendersAndEmptyLengthsGiveNoDialo
     m_net.silent.clear();
     // A path announced twice gets its second dialog only when the first did not map it.
     SendNotice(PKT_DISK_INFO, "\\\\NAS5\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 1 && !g_mapDlgActive; }));
     SendNotice(PKT_DISK_INFO, "\\\\NAS5\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
     EXPECT_EQ(m_shown[1].path, "\\\\NAS5\\usb");
     EXPECT_EQ(m_shown[1].sender, "127.0.0.1");
 }
@@ -406,7 +388,7 @@ TEST_F(TrayApp, TheListenerHoldsABurstOfAThousandNoticesSentBeforeAnyIsRead) {
     EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
     // The platform's default buffer (208 KB here) holds about 170 of them.
     EXPECT_EQ(nRead, kBurst);
-    PumpFor(100);
+    Pump(100);
 }
 
 TEST_F(TrayApp, AFloodOfDiskNoticesWithNewNamesOffersOnlyABoundedFew) {
@@ -420,15 +402,15 @@ TEST_F(TrayApp, AFloodOfDiskNoticesWithNewNamesOffersOnlyABoundedFew) {
                 SendNotice(PKT_DISK_INFO, "\\\\FLOOD\\" + std::to_string(i));
             }
             SendNotice(PKT_DISK_INFO, "\\\\NAS1\\usb");
-            PumpUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 5000);
-            PumpFor(300);
+            WaitUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 5000);
+            Pump(300);
             EXPECT_EQ(g_mapPaths.GetCount(), 1 + static_cast<int>(MAX_OFFERS_PER_SENDER));
         }
         Press(pDlg, IDCANCEL);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
-    PumpFor(300);
+    ASSERT_TRUE(WaitUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
+    Pump(300);
     // The open offer, then the oldest four of the flood; the rest never queued.
     ASSERT_EQ(m_shown.size(), 1 + MAX_OFFERS_PER_SENDER);
     for (size_t i = 1; i < m_shown.size(); i++) {
@@ -437,7 +419,7 @@ TEST_F(TrayApp, AFloodOfDiskNoticesWithNewNamesOffersOnlyABoundedFew) {
     EXPECT_EQ(m_frame->GetNoticeGate().WaitingNotices(), 0u);
     // After the flood, a genuine announcement gets its offer as always.
     SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 + MAX_OFFERS_PER_SENDER && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 + MAX_OFFERS_PER_SENDER && !g_mapDlgActive; }));
     EXPECT_EQ(m_shown.back().path, "\\\\NAS2\\usb");
 }
 
@@ -454,7 +436,7 @@ TEST_F(TrayApp, NoticesFromASilentSenderNeitherStopTheFrameNorStartATestEach) {
         SendNotice(PKT_DISK_INFO, "\\\\SILENT\\" + std::to_string(i));
     }
     // The frame goes on answering at once while the test runs.
-    PumpUntil(
+    WaitUntil(
         [&] { return m_frame->GetNoticeGate().PendingChecks() == 1 && m_frame->GetNoticeGate().DroppedNotices() > 0; },
         2000);
     const int slowest = [&] {
@@ -477,8 +459,8 @@ TEST_F(TrayApp, NoticesFromASilentSenderNeitherStopTheFrameNorStartATestEach) {
     EXPECT_EQ(m_net.checksBegun, 1);  // one test for the address, however many notices
     EXPECT_EQ(m_frame->GetNoticeGate().WaitingNotices(), MAX_WAITING_PER_CHECK);
     // When it ends unanswered, what waited is dropped: no offer.
-    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 15000));
-    PumpFor(300);
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->GetNoticeGate().PendingChecks() == 0; }, 15000));
+    Pump(300);
     EXPECT_TRUE(m_shown.empty());
     EXPECT_TRUE(g_mapPaths.IsEmpty());
 }
@@ -497,8 +479,8 @@ TEST_F(TrayApp, ADiscoveryAnsweredManyTimesOverOffersWithinTheQueueBoundsAndTest
         Press(pDlg, IDCANCEL);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
-    PumpFor(200);
+    ASSERT_TRUE(WaitUntil([&] { return !m_shown.empty() && !g_mapDlgActive && g_mapPaths.IsEmpty(); }, 10000));
+    Pump(200);
     std::vector<std::string> paths;
     for (const Shown& shown : m_shown) {
         paths.push_back(shown.path);
@@ -523,7 +505,7 @@ TEST_F(TrayApp, ExitWhileAnOfferIsOpenKeepsTheFrameForItsHandlerAndOffersNoMore)
         Press(pDlg, IDCANCEL);
     });
     Start();
-    PumpFor(500);
+    Pump(500);
     EXPECT_TRUE(goneDuringTheDialog);
     EXPECT_TRUE(iconGone);
     // The handler came back into a frame that still exists, and the chain went no further.
@@ -543,28 +525,28 @@ TEST_F(TrayApp, WrongPortNoticeDuringTheWarningIsDropped) {
         if (s.id == IDD_WRONG_PORT) {
             warnings++;
             if (warnings == 1) {
-                Picture(pDlg, "wrong_port_warning");
+                SaveArtifactScreenshot(pDlg->GetSafeHwnd(), "wrong_port_warning");
                 SendNotice(PKT_WRONG_PORT, "\\\\NAS2\\usb");
-                PumpFor(300);
+                Pump(300);
             }
             Press(pDlg, escape ? IDCANCEL : IDOK);
         }
     });
     Start();
     SendNotice(PKT_WRONG_PORT, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return warnings >= 1 && !g_warningActive; }));
-    PumpFor(300);
+    ASSERT_TRUE(WaitUntil([&] { return warnings >= 1 && !g_warningActive; }));
+    Pump(300);
     ASSERT_EQ(warnings, 1);
     EXPECT_EQ(m_shown[0].path, "Wrong USB flash attach on USB1 of  NAS1  !");
     // After the warning closed, the next one shows again; closing it by Esc does not block later ones.
     SendNotice(PKT_WRONG_PORT, "\\\\NAS3\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return warnings == 2 && !g_warningActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return warnings == 2 && !g_warningActive; }));
     EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS3  !");
     escape = true;
     SendNotice(PKT_WRONG_PORT, "\\\\NAS4\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return warnings == 3 && !g_warningActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return warnings == 3 && !g_warningActive; }));
     SendNotice(PKT_WRONG_PORT, "\\\\NAS5\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return warnings == 4 && !g_warningActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return warnings == 4 && !g_warningActive; }));
     EXPECT_EQ(m_shown.back().path, "Wrong USB flash attach on USB1 of  NAS5  !");
 }
 
@@ -578,13 +560,13 @@ TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
     CModalHook hook([&](CDialog* pDlg) {
         m_shown.push_back(Inspect(pDlg));
         if (pDlg->GetTemplateID() == IDD_DRIVE_REMOVED && m_shown.size() == 1) {
-            Picture(pDlg, "delete_network_drive");
+            SaveArtifactScreenshot(pDlg->GetSafeHwnd(), "delete_network_drive");
         }
         Press(pDlg, IDOK);
     });
     Start();
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
     EXPECT_EQ(m_shown[0].path, "P:\\\\NAS1\\usb  has been removed.");
     std::vector<Connection> now = Connected();
     EXPECT_EQ(std::count(now.begin(), now.end(), Connection{"P:", "\\\\NAS1\\usb"}), 0);
@@ -592,50 +574,46 @@ TEST_F(TrayApp, RemovalDisconnectsOnlyTheFirstLetterOfThePathAndNamesIt) {
     EXPECT_EQ(std::count(now.begin(), now.end(), Connection{"R:", "\\\\NAS1\\other"}), 1);
     // Type 33 is handled the same; a path no longer mapped is skipped without a notice.
     SendNotice(PKT_EJECTED, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
     EXPECT_EQ(m_shown[1].path, "Q:\\\\NAS1\\usb  has been removed.");
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
-    PumpFor(300);
+    Pump(300);
     EXPECT_TRUE(g_removedPaths.IsEmpty());
     EXPECT_FALSE(g_removedDlgActive);
     EXPECT_EQ(m_boxes.GetCount(), 0);
 }
 
 TEST_F(TrayApp, EscOnTheRemovalNoticeGoesOnWithTheChainAsOkDoes) {
-    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS2\\usb", "127.0.0.1"}};
-    Connect("P:", "\\\\NAS1\\usb");
-    Connect("S:", "\\\\NAS2\\usb");
+    MapTwoDisks();
     CModalHook hook([&](CDialog* pDlg) {
         m_shown.push_back(Inspect(pDlg));
         if (m_shown.size() == 1) {
             SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
-            EXPECT_TRUE(PumpUntil([] { return g_removedPaths.GetCount() == 2; }));
+            EXPECT_TRUE(WaitUntil([] { return g_removedPaths.GetCount() == 2; }));
         }
         Press(pDlg, IDCANCEL);
     });
     Start();
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
     EXPECT_EQ(m_shown[1].path, "S:\\\\NAS2\\usb  has been removed.");
     EXPECT_TRUE(g_removedPaths.IsEmpty());
     EXPECT_TRUE(Connected().empty());
 }
 
 TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
-    m_net.disks = {{"\\\\NAS1\\usb", "127.0.0.1"}, {"\\\\NAS2\\usb", "127.0.0.1"}};
-    Connect("P:", "\\\\NAS1\\usb");
-    Connect("S:", "\\\\NAS2\\usb");
+    MapTwoDisks();
     CModalHook hook([&](CDialog* pDlg) {
         m_shown.push_back(Inspect(pDlg));
         if (m_shown.size() == 1) {
-            Picture(pDlg, "delete_network_drive_failed");
+            SaveArtifactScreenshot(pDlg->GetSafeHwnd(), "delete_network_drive_failed");
         }
         Press(pDlg, IDOK);
     });
     Start();
     RunTool("fail NPCancelConnection 2401 1");
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.Last().text, "This network connection has files open or requests pending.");
     EXPECT_STREQ(m_boxes.Last().caption, "Warning");
@@ -644,7 +622,7 @@ TEST_F(TrayApp, FailedDisconnectShowsItsMessageThenAnEmptyNotice) {
     // The chain goes on: the next removal is handled.
     RunTool("fail NPCancelConnection 1207 1");
     SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_removedDlgActive; }));
     ASSERT_EQ(m_boxes.GetCount(), 2);
     EXPECT_STREQ(m_boxes.Last().text, "Unknown error code = 1207");
 }
@@ -667,27 +645,27 @@ TEST_F(TrayApp, ARemovalNoticeIsHeardOnlyFromTheApplianceThatServesThePath) {
     Start();
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb", 256, other);
     SendNotice(PKT_EJECTED, "\\\\NAS1\\usb", 256, other);
-    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetForeignRemovals() == 2; }))
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->GetForeignRemovals() == 2; }))
         << "last sender " << g_senderAddress << ", dialogs " << m_shown.size();
     EXPECT_TRUE(m_shown.empty());
     EXPECT_EQ(Connected(), (std::vector<Connection>{{"P:", "\\\\NAS1\\usb"}}));
     EXPECT_TRUE(remembered("P:", "\\\\NAS1\\usb"));
     // The appliance's own notice removes it.
     SendNotice(PKT_REMOVED, "\\\\NAS1\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 1 && !g_removedDlgActive; }));
     EXPECT_EQ(m_shown[0].path, "P:\\\\NAS1\\usb  has been removed.");
     EXPECT_FALSE(remembered("P:", "\\\\NAS1\\usb"));
 
     // A disk the utility maps itself: only the address that announced it speaks for it from then on.
     SendNotice(PKT_DISK_INFO, "\\\\NAS2\\usb", 256, other);
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
     ASSERT_EQ(Connected().size(), 1u);
     const std::string letter = Connected()[0].local;
     SendNotice(PKT_REMOVED, "\\\\NAS2\\usb");
-    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetForeignRemovals() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_frame->GetForeignRemovals() == 3; }));
     EXPECT_EQ(Connected(), (std::vector<Connection>{{letter, "\\\\NAS2\\usb"}}));
     SendNotice(PKT_REMOVED, "\\\\NAS2\\usb", 256, other);
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 3 && !g_removedDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 3 && !g_removedDlgActive; }));
     EXPECT_EQ(m_shown[2].path, letter + "\\\\NAS2\\usb  has been removed.");
     EXPECT_TRUE(Connected().empty());
 }
@@ -700,7 +678,7 @@ TEST_F(TrayApp, FailedConnectionShowsItsMessageAndTheNextPathGetsItsDialog) {
         Press(pDlg, IDOK);
     });
     Start();
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_shown.size() == 2 && !g_mapDlgActive; }));
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.GetAt(0).text, "Unknown error code = 1207");
     std::vector<Connection> now = Connected();
@@ -731,7 +709,7 @@ protected:
                     tree->SelectItem(h);
                 }
             }
-            Picture(pDlg, "safely_remove_network_usb");
+            SaveArtifactScreenshot(pDlg->GetSafeHwnd(), "safely_remove_network_usb");
             Press(pDlg, IDC_EJECT);
             for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h)) {
                 m_itemsAfter.emplace_back(tree->GetItemText(h).GetString());

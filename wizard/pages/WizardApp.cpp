@@ -2,16 +2,9 @@
 #include "WizardApp.h"
 
 #include "../link/ChannelTable.h"
-#include "../res/resource.h"
-#include "../shell/DeviceListPage.h"
-#include "../shell/ServerPage.h"
-#include "../shell/WizardDlg.h"
 #include "AppFolders.h"
-#include "FinishPage.h"
-#include "IPSettingsPage.h"
 #include "NoticeDlg.h"
-#include "SummaryPage.h"
-#include "WelcomePage.h"
+#include "SetupWizard.h"
 
 BOOL CWizardApp::InitInstance() {
     AfxEnableControlContainer();
@@ -52,20 +45,9 @@ void CWizardApp::RecordFolders() {
 }
 
 INT_PTR CWizardApp::RunWizard() {
-    CWizardDlg dlg;
+    CSetupWizard wizard;
+    CWizardDlg& dlg = wizard.m_wizard;
     dlg.SetNoticeRunner(&CNoticeDlg::Run);
-    CWelcomePage welcome;
-    CDeviceListPage deviceList;
-    CIPSettingsPage ipSettings;
-    CServerPage server;
-    CSummaryPage summary;
-    CFinishPage finish;
-    dlg.AddPage(&welcome, IDD_WELCOME);
-    dlg.AddPage(&deviceList, IDD_DEVICE_LIST);
-    dlg.AddPage(&ipSettings, IDD_IP_SETTINGS);
-    dlg.AddPage(&server, IDD_SERVER);
-    dlg.AddPage(&summary, IDD_SUMMARY);
-    dlg.AddPage(&finish, IDD_FINISH);
     CWinApp* pApp = AfxGetApp();
     if (pApp) pApp->m_pMainWnd = &dlg;
     const INT_PTR nResult = dlg.DoModal();

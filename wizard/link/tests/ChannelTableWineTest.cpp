@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,29 +12,11 @@
 #include <utility>
 #include <vector>
 
-// The records of the table are heap blocks; every block freed in this program is searched for a marker
-// that stands for a typed password.
+#include "FreedBlocks.h"
+
+// The records of the table are heap blocks; the blocks freed are searched for a marker that stands for a
+// typed password.
 static const char kSecretMarker[] = "Secr3t-Marker";
-static int g_freedBlocksWithSecret = 0;
-
-static void CheckFreedBlock(void* p, size_t nSize) {
-    if (!p) return;
-    const char* pBytes = static_cast<const char*>(p);
-    size_t nMarker = sizeof kSecretMarker - 1;
-    for (size_t i = 0; i + nMarker <= nSize; ++i)
-        if (memcmp(pBytes + i, kSecretMarker, nMarker) == 0) {
-            ++g_freedBlocksWithSecret;
-            break;
-        }
-}
-
-void operator delete(void* p) noexcept {
-    CheckFreedBlock(p, p ? _msize(p) : 0);
-    free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    operator delete(p);
-}
 
 namespace {
 
@@ -486,18 +466,18 @@ TEST_F(ChannelTableTest, ClosedOrReopenedChannelKeepsNoCopyOfThePassword) {
     memcpy(m_packet + 8 + 6, kSecretMarker, 14);
     ASSERT_EQ(NetSendRequest(h, PKT_CHECK_PASSWORD, 51, m_packet), 1);
     memset(m_packet, 0, sizeof m_packet);
-    g_freedBlocksWithSecret = 0;
+    CountFreedBlocksWith(kSecretMarker);
     int hNew = NetReopenChannel(m_hOwner, 1126, h);
     ASSERT_NE(hNew, 0);
-    EXPECT_EQ(g_freedBlocksWithSecret, 0);
+    EXPECT_EQ(FreedBlocksWithMarker(), 0);
     ASSERT_EQ(NetCloseChannel(hNew), 1);
-    EXPECT_EQ(g_freedBlocksWithSecret, 0);
+    EXPECT_EQ(FreedBlocksWithMarker(), 0);
 
     // The check itself works: an unwiped block with the marker is counted.
     char* pProbe = new char[64];
     memcpy(pProbe, kSecretMarker, sizeof kSecretMarker);
     delete[] pProbe;
-    EXPECT_EQ(g_freedBlocksWithSecret, 1);
+    EXPECT_EQ(FreedBlocksWithMarker(), 1);
 }
 
 // Run alone, in a lab whose PC has eleven interfaces.

@@ -5,14 +5,14 @@
 //             the PC's subnet, on segment 1); control channels on TCP 7000
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Framework.h"
+#include "FreedBlocks.h"
 #include "LabSupport.h"
 #include "MessageBoxRecorder.h"
 #include "VirtualClock.h"
@@ -23,28 +23,10 @@
 #include "../../link/PacketCatalogue.h"
 #include "../../res/resource.h"
 
-// Freed heap blocks are searched for the typed password: none may carry it away.
-static const char kPassword[] = "Pw-7Kq2";
-static int g_freedBlocksWithPassword = 0;
-
-void operator delete(void* p) noexcept {
-    if (p) {
-        size_t nSize = _msize(p);
-        const char* pBytes = static_cast<const char*>(p);
-        size_t nMarker = sizeof kPassword - 1;
-        for (size_t i = 0; i + nMarker <= nSize; ++i)
-            if (memcmp(pBytes + i, kPassword, nMarker) == 0) {
-                ++g_freedBlocksWithPassword;
-                break;
-            }
-    }
-    free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    operator delete(p);
-}
-
 namespace {
+
+// Freed heap blocks are searched for the typed password: none may carry it away.
+const char kPassword[] = "Pw-7Kq2";
 
 const char* const BROADCAST = "255.255.255.255:915";
 const uint8_t NAS1_MAC[6] = {0x02, 0x5a, 0x00, 0x00, 0x00, 0x01};
@@ -66,6 +48,18 @@ DeviceEntry MakeEntry(const uint8_t (&mac)[6], const char* name, const char* add
 
 void Click(CDialog* pDlg, int nID) {
     pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(pDlg->GetDlgItem(nID)->m_hWnd));
+}
+
+// Types the password into the dialog and presses OK.
+void EnterPassword(CDialog* pDlg, const char* password) {
+    pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, password);
+    Click(pDlg, IDC_PASSWORD_OK);
+}
+
+// The requests that reached a simulator after the first nBase.
+std::vector<SimDatagram> RequestsAfter(const CSimLog& log, size_t nBase) {
+    std::vector<SimDatagram> v = log.Requests();
+    return std::vector<SimDatagram>(v.begin() + static_cast<long>(nBase), v.end());
 }
 
 // The page's part: the transaction counter and the list of what a search found.
@@ -227,13 +221,31 @@ protected:
         // As after a search that found the appliances through the first interface.
         interfaceWalk = false;
     }
-    std::vector<SimDatagram> New1() const {
-        std::vector<SimDatagram> v = m_log1.Requests();
-        return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBase1), v.end());
+    std::vector<SimDatagram> New1() const { return RequestsAfter(m_log1, m_nBase1); }
+    std::vector<SimDatagram> NewOff() const { return RequestsAfter(m_logOff, m_nBaseOff); }
+
+    // A password dialog on entry in which the right password is entered, then then() runs; returns how the
+    // dialog ended.
+    int CheckSecret(DeviceEntry entry, const std::function<void(CDialog*)>& then) {
+        CPasswordDlg dlg(&entry, &m_host);
+        CModalHook hook([&](CDialog* pDlg) {
+            EnterPassword(pDlg, "secret");
+            then(pDlg);
+        });
+        return dlg.DoModal();
     }
-    std::vector<SimDatagram> NewOff() const {
-        std::vector<SimDatagram> v = m_logOff.Requests();
-        return std::vector<SimDatagram>(v.begin() + static_cast<long>(m_nBaseOff), v.end());
+
+    // The first two checks go unanswered (log: where they arrive, after nBase): the clock moves on past each,
+    // and the third is answered.
+    int CheckAfterTwoLostChecks(DeviceEntry entry, const CSimLog& log, size_t nBase, CVirtualClock& clock) {
+        return CheckSecret(entry, [&](CDialog*) {
+            for (size_t i = 1; i <= 2; ++i) {
+                log.WaitForRequests(nBase + i);
+                clock.Advance(2000);
+            }
+            log.WaitForRequests(nBase + 3);
+            PumpFor(1000);  // the answer to the third check
+        });
     }
 
     std::string m_a1, m_off;
@@ -401,8 +413,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse) {
     int nBoxesBefore8s = -1;
     bool okEnabledWhileChecking = true, okEnabledAfter = false, editEnabledAfter = false;
     CModalHook hook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
+        EnterPassword(pDlg, "secret");
         okEnabledWhileChecking = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled() ||
                                  pDlg->GetDlgItem(IDC_PASSWORD_EDIT)->IsWindowEnabled();
         for (int i = 0; i < 4; ++i) {
@@ -441,19 +452,7 @@ TEST_F(Device, PasswordCheckScheduleAndNoResponse) {
 TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 drop-first=2").substr(0, 2), "OK");
     CVirtualClock clock;
-    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry, &m_host);
-    CModalHook hook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
-        for (int i = 0; i < 2; ++i) {
-            m_log1.WaitForRequests(m_nBase1 + static_cast<size_t>(i) + 1);
-            clock.Advance(2000);
-        }
-        m_log1.WaitForRequests(m_nBase1 + 3);
-        PumpFor(1000);  // the answer to the third check
-    });
-    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(CheckAfterTwoLostChecks(MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str()), m_log1, m_nBase1, clock), IDOK);
     EXPECT_EQ(clock.Now(), 4000u);
     std::vector<SimDatagram> sent = New1();
     ASSERT_EQ(sent.size(), 3u);
@@ -463,19 +462,7 @@ TEST_F(Device, ThePasswordStaysWithItsApplianceWhenEarlyChecksAreLost) {
 
     // An appliance outside the PC's subnet, which only broadcasts reach, is still checked: by the broadcast at 4 s.
     ASSERT_EQ(SimControl(m_off, 7000, "fault NAS9 ignore=unicast").substr(0, 2), "OK");
-    DeviceEntry off = MakeEntry(NAS9_MAC, "NAS9", m_off.c_str());
-    CPasswordDlg offDlg(&off, &m_host);
-    CModalHook offHook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
-        for (int i = 0; i < 2; ++i) {
-            m_logOff.WaitForRequests(m_nBaseOff + static_cast<size_t>(i) + 1);
-            clock.Advance(2000);
-        }
-        m_logOff.WaitForRequests(m_nBaseOff + 3);
-        PumpFor(1000);
-    });
-    EXPECT_EQ(offDlg.DoModal(), IDOK);
+    EXPECT_EQ(CheckAfterTwoLostChecks(MakeEntry(NAS9_MAC, "NAS9", m_off.c_str()), m_logOff, m_nBaseOff, clock), IDOK);
     sent = NewOff();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[0].local, m_off + ":915");
@@ -489,13 +476,11 @@ TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber) {
     CPasswordDlg dlg(&entry, &m_host);
     bool okEnabledAfterRefusal = false, editEnabledAfterRefusal = false;
     CModalHook hook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "wrong");
-        Click(pDlg, IDC_PASSWORD_OK);
+        EnterPassword(pDlg, "wrong");
         PumpFor(1000);
         okEnabledAfterRefusal = pDlg->GetDlgItem(IDC_PASSWORD_OK)->IsWindowEnabled();
         editEnabledAfterRefusal = pDlg->GetDlgItem(IDC_PASSWORD_EDIT)->IsWindowEnabled();
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
+        EnterPassword(pDlg, "secret");
         PumpFor(2000);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -523,11 +508,7 @@ TEST_F(Device, WrongPasswordThenRightOneWithANewSequenceNumber) {
 TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 from-other").substr(0, 2), "OK");
     CVirtualClock clock;
-    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry, &m_host);
-    CModalHook hook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
+    const int nEnd = CheckSecret(MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str()), [&](CDialog* pDlg) {
         PumpFor(1000);  // the right answer, from 198.18.1.11
         EXPECT_EQ(m_log1.Replies().size() - m_nReplies1, 1u);
         for (int i = 0; i < 4; ++i) {
@@ -536,7 +517,7 @@ TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped) {
         }
         pDlg->SendMessage(WM_COMMAND, IDCANCEL);
     });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(nEnd, IDCANCEL);
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.Last().text, "Device no response");
 }
@@ -544,16 +525,12 @@ TEST_F(Device, PasswordReplyFromAnotherAddressIsDropped) {
 TEST_F(Device, ReplyAfterNoResponseIsDropped) {
     ASSERT_EQ(SimControl(m_a1, 7000, "fault NAS1 late=1500").substr(0, 2), "OK");
     CVirtualClock clock;
-    DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    CPasswordDlg dlg(&entry, &m_host);
-    CModalHook hook([&](CDialog* pDlg) {
-        pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, "secret");
-        Click(pDlg, IDC_PASSWORD_OK);
+    const int nEnd = CheckSecret(MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str()), [&](CDialog* pDlg) {
         for (int i = 0; i < 4; ++i) clock.Advance(2000);
         PumpFor(2500);  // the late answers come in
         pDlg->SendMessage(WM_COMMAND, IDCANCEL);
     });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(nEnd, IDCANCEL);
     ASSERT_EQ(m_boxes.GetCount(), 1);
     EXPECT_STREQ(m_boxes.Last().text, "Device no response");
     EXPECT_GE(m_log1.Replies().size() - m_nReplies1, 1u);
@@ -563,12 +540,11 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds) {
     ASSERT_EQ(SimControl(m_a1, 7000, "set NAS1 password " + std::string(kPassword)).substr(0, 2), "OK");
     CVirtualClock clock;
     DeviceEntry entry = MakeEntry(NAS1_MAC, "NAS1", m_a1.c_str());
-    g_freedBlocksWithPassword = 0;
+    CountFreedBlocksWith(kPassword);
     {
         CInspectedPasswordDlg dlg(&entry, &m_host);
         CModalHook hook([&](CDialog* pDlg) {
-            pDlg->SetDlgItemText(IDC_PASSWORD_EDIT, kPassword);
-            Click(pDlg, IDC_PASSWORD_OK);
+            EnterPassword(pDlg, kPassword);
             PumpFor(1500);
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -581,7 +557,7 @@ TEST_F(Device, PasswordLeavesNoCopyBehindWhenTheDialogEnds) {
         NetCloseChannel(h);
         DestroyWindow(hOwner);
     }
-    EXPECT_EQ(g_freedBlocksWithPassword, 0);
+    EXPECT_EQ(FreedBlocksWithMarker(), 0);
     EXPECT_EQ(New1().size(), 1u);
     SimControl(m_a1, 7000, "set NAS1 password secret");
 }

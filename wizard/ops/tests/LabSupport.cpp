@@ -7,6 +7,7 @@
 #include <map>
 
 #include "Framework.h"
+#include "MessagePump.h"
 
 namespace {
 
@@ -101,12 +102,7 @@ std::string SimControl(const std::string& host, int nPort, const std::string& co
 }
 
 void PumpFor(DWORD dwMilliseconds) {
-    DWORD dwStart = GetTickCount();
-    while (GetTickCount() - dwStart < dwMilliseconds) {
-        AfxPumpPendingMessages();
-        Sleep(10);
-    }
-    AfxPumpPendingMessages();
+    PumpFor(dwMilliseconds, AfxPumpPendingMessages);
 }
 
 uint32_t Addr(const std::string& dotted) {

@@ -1,7 +1,5 @@
 """Shared pieces of the scenarios on the real Zentrive_Setup.exe: control ids, waits, the simulator's log, and the
 steps every flow takes (start, search, select, password, pages, save). The scenarios run inside a winetest run."""
-import importlib.machinery
-import importlib.util
 import os
 import sys
 import time
@@ -9,12 +7,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "automation"))
+sys.path.insert(0, os.path.join(ROOT, "lab"))
 from zdrive import Driver, DriverError, IDCANCEL, IDNO, IDOK  # noqa: E402,F401
-
-_loader = importlib.machinery.SourceFileLoader("zsimctl", os.path.join(ROOT, "appliance", "zsimctl"))
-_spec = importlib.util.spec_from_loader("zsimctl", _loader)
-zsimctl = importlib.util.module_from_spec(_spec)
-_loader.exec_module(zsimctl)
+from labcheck import zsimctl  # noqa: E402,F401
 
 # Wizard window and pages. Ids repeat across pages and the bar (1001 Save and the device list's default button,
 # 1052 Advanced and the summary's time zone, 1108 the IP page's label and the summary's address): read a page's

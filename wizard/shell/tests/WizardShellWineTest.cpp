@@ -251,23 +251,26 @@ TEST_F(WizardWindow, IncompleteServerPageStaysReloadedButTheBarSwitchesToBackAnd
 
 TEST_F(WizardWindow, PageIdsJumpAndUnknownIdsStay) {
     Run([&](CWizardDlg* pDlg) {
+        // Each step: the active page's answer to Next or Back, and the page active after that button.
+        struct Step {
+            int CTestPage::*pAnswer;
+            int nAnswer;
+            int nActive;
+        };
+        const Step steps[] = {{&CTestPage::m_nNext, IDD_SUMMARY, 4},
+                              {&CTestPage::m_nNext, 999, 4},
+                              {&CTestPage::m_nBack, IDD_DEVICE_LIST, 1},
+                              {&CTestPage::m_nBack, 999, 1},
+                              {&CTestPage::m_nBack, WIZARD_STAY, 1}};
         Click(pDlg, ID_WIZARD_SHEET_NEXT);
-        Page(1).m_nNext = IDD_SUMMARY;
-        Click(pDlg, ID_WIZARD_SHEET_NEXT);
-        EXPECT_EQ(Active(), 4);
+        for (const Step& step : steps) {
+            const bool bNext = step.pAnswer == &CTestPage::m_nNext;
+            const int nFrom = Active();
+            Page(nFrom).*step.pAnswer = step.nAnswer;
+            Click(pDlg, bNext ? ID_WIZARD_SHEET_NEXT : ID_WIZARD_SHEET_BACK);
+            EXPECT_EQ(Active(), step.nActive) << (bNext ? "next " : "back ") << step.nAnswer << " from " << nFrom;
+        }
         EXPECT_FALSE(Page(2).m_bCreated) << "skipped pages are not created";
-        Page(4).m_nNext = 999;
-        Click(pDlg, ID_WIZARD_SHEET_NEXT);
-        EXPECT_EQ(Active(), 4);
-        Page(4).m_nBack = IDD_DEVICE_LIST;
-        Click(pDlg, ID_WIZARD_SHEET_BACK);
-        EXPECT_EQ(Active(), 1);
-        Page(1).m_nBack = 999;
-        Click(pDlg, ID_WIZARD_SHEET_BACK);
-        EXPECT_EQ(Active(), 1);
-        Page(1).m_nBack = WIZARD_STAY;
-        Click(pDlg, ID_WIZARD_SHEET_BACK);
-        EXPECT_EQ(Active(), 1);
         Page(1).m_nBack = 0;
         Page(1).m_nNext = 0;
         Click(pDlg, ID_WIZARD_SHEET_NEXT);

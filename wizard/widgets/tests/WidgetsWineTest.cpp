@@ -44,6 +44,14 @@ public:
     }
     CDC* DC() { return &m_dc; }
     COLORREF At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
+    // How many pixels left of nRight (and of the whole height) are such.
+    template <class Such>
+    int Count(int nRight, Such such) const {
+        int n = 0;
+        for (int y = 0; y < m_cy; ++y)
+            for (int x = 0; x < nRight; ++x) n += such(At(x, y)) ? 1 : 0;
+        return n;
+    }
     int m_cx, m_cy;
 
 private:
@@ -367,10 +375,14 @@ BEGIN_MESSAGE_MAP(CCaptionHost, CHostWnd)
 END_MESSAGE_MAP()
 // clang-format on
 
-// Paints one look of the painter into a fresh picture.
-void PaintLook(CCaptionPainter& painter, CMemoryPicture& pic, int bActive) {
+// Paints one look of a painter installed with pszText, on a window of its own, into a fresh picture.
+void PaintLook(const char* pszText, CMemoryPicture& pic, int bActive) {
+    CCaptionHost host;
+    ASSERT_TRUE(host.Make(0, 0, 300, 120, ""));
+    host.m_painter.Install(&host, WM_TEST_PAINT_CAPTION, pszText);
     PAINTCAPTIONSTRUCT pcs{pic.m_cx, pic.m_cy, pic.DC(), bActive};
-    painter.PaintGradientCaption(static_cast<WPARAM>(bActive), reinterpret_cast<LPARAM>(&pcs));
+    host.m_painter.PaintGradientCaption(static_cast<WPARAM>(bActive), reinterpret_cast<LPARAM>(&pcs));
+    host.DestroyWindow();
 }
 
 struct SysColour {
@@ -388,60 +400,35 @@ struct SysColour {
 }  // namespace
 
 TEST(CaptionPainter, ActiveCaptionIsBlackWithWhiteText) {
-    CCaptionHost host;
-    ASSERT_TRUE(host.Make(0, 0, 300, 120, ""));
-    host.m_painter.Install(&host, WM_TEST_PAINT_CAPTION, "Setup Wizard");
     CMemoryPicture pic(300, 20);
-    PaintLook(host.m_painter, pic, 1);
-    int nWhite = 0, nOther = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const COLORREF c = pic.At(x, y);
-            if (c == RGB(0, 0, 0)) continue;
-            // Smoothed text is grey, never coloured.
-            EXPECT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c)) << x << "," << y;
-            if (GetRValue(c) > 200)
-                ++nWhite;
-            else
-                ++nOther;
-        }
-    EXPECT_GT(nWhite, 20) << "white text";
+    PaintLook("Setup Wizard", pic, 1);
+    // Smoothed text is grey, never coloured.
+    EXPECT_EQ(pic.Count(300, [](COLORREF c) { return GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c); }),
+              0);
+    EXPECT_GT(pic.Count(300, [](COLORREF c) { return GetRValue(c) > 200; }), 20) << "white text";
     for (int x = 120; x < 300; ++x) EXPECT_EQ(pic.At(x, 10), RGB(0, 0, 0)) << "no text beyond the title at " << x;
-    host.DestroyWindow();
 }
 
 TEST(CaptionPainter, InactiveCaptionOnALightSystemColourHasBlackTextOverTheGradient) {
     SysColour light(RGB(200, 210, 230));
-    CCaptionHost host;
-    ASSERT_TRUE(host.Make(0, 0, 300, 120, ""));
-    host.m_painter.Install(&host, WM_TEST_PAINT_CAPTION, "Setup Wizard");
     CMemoryPicture pic(300, 24);
-    PaintLook(host.m_painter, pic, 0);
+    PaintLook("Setup Wizard", pic, 0);
     EXPECT_EQ(pic.At(0, 0), RGB(200, 210, 230)) << "the left edge takes the system colour";
     EXPECT_EQ(pic.At(299, 0), RGB(0, 0, 0)) << "the right sixth is black";
     EXPECT_EQ(pic.At(250, 0), RGB(0, 0, 0));
     const COLORREF mid = pic.At(150, 0);
     EXPECT_GT(GetBValue(mid), 0);
     EXPECT_LT(GetBValue(mid), 230);
-    int nDark = 0, nWhite = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 60; ++x) {
-            const COLORREF c = pic.At(x, y);
-            if (GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60) ++nDark;
-            if (GetRValue(c) > 245 && GetGValue(c) > 245 && GetBValue(c) > 245) ++nWhite;
-        }
-    EXPECT_GT(nDark, 10) << "black text on the light left end";
-    EXPECT_EQ(nWhite, 0);
-    host.DestroyWindow();
+    EXPECT_GT(pic.Count(60, [](COLORREF c) { return GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60; }), 10)
+        << "black text on the light left end";
+    EXPECT_EQ(pic.Count(60, [](COLORREF c) { return GetRValue(c) > 245 && GetGValue(c) > 245 && GetBValue(c) > 245; }),
+              0);
 }
 
 TEST(CaptionPainter, NarrowCaptionUsesOnePixelStrips) {
     SysColour colour(RGB(174, 116, 232));
-    CCaptionHost host;
-    ASSERT_TRUE(host.Make(0, 0, 300, 120, ""));
-    host.m_painter.Install(&host, WM_TEST_PAINT_CAPTION, "");
     CMemoryPicture pic(70, 18);
-    PaintLook(host.m_painter, pic, 0);
+    PaintLook("", pic, 0);
     const int w1 = 58;
     for (int y = 0; y < 18; y += 17) {
         EXPECT_EQ(pic.At(0, y), RGB(174, 116, 232));
@@ -449,7 +436,6 @@ TEST(CaptionPainter, NarrowCaptionUsesOnePixelStrips) {
             EXPECT_EQ(pic.At(x, y), RGB((w1 - x) * 174 / w1, (w1 - x) * 116 / w1, (w1 - x) * 232 / w1)) << x;
         for (int x = w1; x < 70; ++x) EXPECT_EQ(pic.At(x, y), RGB(0, 0, 0)) << x;
     }
-    host.DestroyWindow();
 }
 
 TEST(CaptionPainter, EachLookIsPaintedOncePerSizeAndTextAndReachesTheWindow) {
