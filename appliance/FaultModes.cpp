@@ -103,7 +103,7 @@ std::string FormatFaultModes(const FaultModes& m) {
     for (const Mode& mode : MODES) {
         std::string word;
         if (mode.kind == Mode::NUMBER && m.*mode.number != mode.offValue)
-            word = mode.word + ("=" + std::to_string(m.*mode.number));
+            word = std::string(mode.word) + "=" + std::to_string(m.*mode.number);
         else if (mode.kind == Mode::FLAG && m.*mode.flag)
             word = mode.word;
         else if (mode.kind == Mode::IGNORE && m.ignore != FaultModes::Ignore::None)
