@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "ResourceDib.h"
+
 // clang-format off
 BEGIN_MESSAGE_MAP(CHoverButton, CButton)
     ON_WM_MOUSEMOVE()
@@ -19,16 +21,12 @@ BOOL CHoverButton::LoadButtonBitmap(UINT nIDBitmap) {
     if (m_hStrip) {
         ::DeleteObject(m_hStrip);
         m_hStrip = nullptr;
-        m_cx = m_cy = 0;
     }
-    m_hStrip = static_cast<HBITMAP>(
-        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    if (m_hStrip) {
-        BITMAP bm{};
-        ::GetObjectA(m_hStrip, sizeof bm, &bm);
-        m_cx = bm.bmWidth / 3;
-        m_cy = bm.bmHeight;
-    }
+    // Only the size is read now: a button hidden at start costs nothing until it is drawn.
+    m_nStripId = nIDBitmap;
+    const ResourceDib dib = FindResourceDib(AfxGetResourceHandle(), nIDBitmap);
+    m_cx = dib.cx / 3;
+    m_cy = dib.cy;
     if (m_hWnd) SetWindowPos(&wndTop, 0, 0, m_cx, m_cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
     return TRUE;
 }
@@ -57,14 +55,27 @@ void CHoverButton::OnMouseLeave() {
 }
 
 void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
-    if (!m_hStrip) return;
-    HDC hMem = ::CreateCompatibleDC(lpDrawItemStruct->hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, m_hStrip);
     int xSrc = 0;
     if (lpDrawItemStruct->itemState & ODS_SELECTED)
         xSrc = m_cx;
     else if (m_bHover == 1)
         xSrc = 2 * m_cx;
+
+    // A true-colour strip is drawn straight from the resource. LR_LOADMAP3DCOLORS changes colour tables
+    // only, so a strip with one is loaded as a bitmap, once, to take the system's 3-D colours.
+    const ResourceDib dib = FindResourceDib(AfxGetResourceHandle(), m_nStripId);
+    if (!dib) return;
+    if (dib.pInfo->bmiHeader.biBitCount > 8) {
+        ::SetDIBitsToDevice(lpDrawItemStruct->hDC, 0, 0, static_cast<DWORD>(m_cx), static_cast<DWORD>(m_cy), xSrc, 0, 0,
+                            static_cast<UINT>(dib.cy), dib.pBits, dib.pInfo, DIB_RGB_COLORS);
+        return;
+    }
+    if (!m_hStrip)
+        m_hStrip = static_cast<HBITMAP>(
+            ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nStripId), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    if (!m_hStrip) return;
+    HDC hMem = ::CreateCompatibleDC(lpDrawItemStruct->hDC);
+    HGDIOBJ hOld = ::SelectObject(hMem, m_hStrip);
     ::BitBlt(lpDrawItemStruct->hDC, 0, 0, m_cx, m_cy, hMem, xSrc, 0, SRCCOPY);
     ::SelectObject(hMem, hOld);
     ::DeleteDC(hMem);

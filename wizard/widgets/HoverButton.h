@@ -9,8 +9,8 @@ public:
     CHoverButton() = default;
     ~CHoverButton() override;
 
-    // Loads the strip (three frames side by side) and makes the button one frame large, on top of its
-    // siblings, at its position.
+    // Takes the strip (three frames side by side) and makes the button one frame large, on top of its
+    // siblings, at its position. The bitmap is loaded when the button is first drawn.
     BOOL LoadButtonBitmap(UINT nIDBitmap);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
@@ -20,14 +20,14 @@ public:
 
     int GetFrameWidth() const { return m_cx; }
     int GetFrameHeight() const { return m_cy; }
-    HBITMAP GetStrip() const { return m_hStrip; }
 
 protected:
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseHover(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
 
-    HBITMAP m_hStrip = nullptr;
+    UINT m_nStripId = 0;
+    HBITMAP m_hStrip = nullptr;  // a strip with a colour table, once drawn
     int m_cx = 0;
     int m_cy = 0;
 

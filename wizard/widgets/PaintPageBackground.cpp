@@ -1,5 +1,7 @@
-// PaintPageBackground: the bitmap is loaded and released on every paint; nothing is cached.
+// PaintPageBackground: the picture is stretched straight from the resource on every paint; nothing is cached.
 #include "PaintPageBackground.h"
+
+#include "ResourceDib.h"
 
 void PaintPageBackground(CWnd* pWnd, UINT nBitmapId, int nBackgroundId) {
     CPaintDC dc(pWnd);
@@ -7,11 +9,8 @@ void PaintPageBackground(CWnd* pWnd, UINT nBitmapId, int nBackgroundId) {
 }
 
 void PaintPageBackground(CWnd* pWnd, CDC* pDC, UINT nBitmapId, int nBackgroundId) {
-    HBITMAP hBitmap = static_cast<HBITMAP>(
-        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(nBitmapId)), IMAGE_BITMAP, 0, 0, 0));
-    if (!hBitmap) return;
-    BITMAP bm{};
-    ::GetObjectA(hBitmap, sizeof bm, &bm);
+    const ResourceDib dib = FindResourceDib(AfxGetResourceHandle(), LOWORD(nBitmapId));
+    if (!dib) return;
 
     CRect rcTarget;
     HWND hBackground = ::GetDlgItem(pWnd->m_hWnd, nBackgroundId);
@@ -22,19 +21,17 @@ void PaintPageBackground(CWnd* pWnd, CDC* pDC, UINT nBitmapId, int nBackgroundId
         pWnd->GetClientRect(&rcTarget);
     }
 
-    HDC hMem = ::CreateCompatibleDC(pDC->m_hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
     // The pictures are drawn for 6 x 14 base units and shown at the system's: smooth the stretch.
     const int nOldMode = ::SetStretchBltMode(pDC->m_hDC, HALFTONE);
     POINT ptOldOrg;
     ::SetBrushOrgEx(pDC->m_hDC, 0, 0, &ptOldOrg);
-    ::StretchBlt(pDC->m_hDC, rcTarget.left, rcTarget.top, rcTarget.Width(), rcTarget.Height(), hMem, 0, 0,
-                 bm.bmWidth - 1, bm.bmHeight - 1, SRCCOPY);
+    // The last column and row of the picture are left out. Rows of a bottom-up bitmap count from its
+    // bottom: there the source starts one row up.
+    const int ySrc = dib.pInfo->bmiHeader.biHeight > 0 ? 1 : 0;
+    ::StretchDIBits(pDC->m_hDC, rcTarget.left, rcTarget.top, rcTarget.Width(), rcTarget.Height(), 0, ySrc, dib.cx - 1,
+                    dib.cy - 1, dib.pBits, dib.pInfo, DIB_RGB_COLORS, SRCCOPY);
     ::SetBrushOrgEx(pDC->m_hDC, ptOldOrg.x, ptOldOrg.y, nullptr);
     ::SetStretchBltMode(pDC->m_hDC, nOldMode);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::DeleteObject(hBitmap);
 }
 
 void ColourPageControl(CDC* pDC, UINT nCtlColor, COLORREF crBack) {

