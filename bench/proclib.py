@@ -1,6 +1,6 @@
 """What the kernel knows of the Wine processes of this lab run: found in /proc among the processes of the caller's
 own network namespace (each run has a lab, a wineserver and programs of its own, beside other runs of the same
-programs), their CPU time and peak memory."""
+programs), their CPU time and peak memory; and of that namespace's UDP sockets."""
 import os
 
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -52,6 +52,23 @@ def peak_kb(pid):
             if line.startswith("VmHWM:"):
                 return int(line.split()[1])
     return 0
+
+
+def udp_buffer_drops():
+    """UDP datagrams this network namespace dropped because a socket's receive buffer was full."""
+    with open("/proc/net/snmp") as snmp:
+        rows = [line.split() for line in snmp if line.startswith("Udp:")]
+    return int(rows[1][rows[0].index("RcvbufErrors")])
+
+
+def udp_socket(port):
+    """(bytes waiting, datagrams dropped) of the socket bound to this UDP port, or None before one is."""
+    with open("/proc/net/udp") as table:
+        for line in table.readlines()[1:]:
+            fields = line.split()
+            if int(fields[1].split(":")[1], 16) == port:
+                return int(fields[4].split(":")[1], 16), int(fields[12])
+    return None
 
 
 class Meter:

@@ -24,13 +24,6 @@ GIVE_UP_S = 120.0
 SCHEDULE_S = 8.0  # four broadcasts two seconds apart on each interface
 
 
-def buffer_drops():
-    """UDP datagrams this network namespace dropped because a socket's receive buffer was full."""
-    with open("/proc/net/snmp") as snmp:
-        rows = [line.split() for line in snmp if line.startswith("Udp:")]
-    return int(rows[1][rows[0].index("RcvbufErrors")])
-
-
 def now_ms():
     return time.monotonic() * 1000.0
 
@@ -39,7 +32,7 @@ def search(d, win, expected):
     wizard, server = proclib.only("Zentrive_Setup"), proclib.only("wineserver")
     meter = proclib.Meter([wizard, server])
     meter.start()
-    drops = buffer_drops()
+    drops = proclib.udp_buffer_drops()
     pressed = now_ms()
     f.press(d, win, f.IDC_SETUP)
     dialog = d.find("Searching for devices", timeout=10000)
@@ -65,7 +58,7 @@ def search(d, win, expected):
     # Reading 5000 items goes through the wizard's own thread: only once it is idle again.
     names = [t for _, _, t in d.tree(tree)] if gone is not None else None
     listed = d.tree_count(tree) if names is None else len(set(names))
-    return {"pressed": pressed, "dropped": buffer_drops() - drops, "all_in": all_in, "gone": gone, "names": names, "listed": listed,
+    return {"pressed": pressed, "dropped": proclib.udp_buffer_drops() - drops, "all_in": all_in, "gone": gone, "names": names, "listed": listed,
             "cpu_wizard": meter.spent[wizard], "cpu_server": meter.spent[server],
             "peak_wizard_kb": proclib.peak_kb(wizard), "peak_server_kb": proclib.peak_kb(server)}
 

@@ -23,13 +23,8 @@ QUIET_S = 1.0
 
 
 def listener():
-    """(bytes waiting, datagrams dropped) of the socket bound to port 917, or None before it exists."""
-    with open("/proc/net/udp") as table:
-        for line in table.readlines()[1:]:
-            fields = line.split()
-            if int(fields[1].split(":")[1], 16) == PORT:
-                return int(fields[4].split(":")[1], 16), int(fields[12])
-    return None
+    """(bytes waiting, datagrams dropped) of the utility's listening socket, or None before it exists."""
+    return proclib.udp_socket(PORT)
 
 
 def wait_quiet(pid, give_up_s):
