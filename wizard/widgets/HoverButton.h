@@ -10,7 +10,7 @@ public:
     ~CHoverButton() override;
 
     // Takes the strip (three frames side by side) and makes the button one frame large, on top of its
-    // siblings, at its position. The bitmap is loaded when the button is first drawn.
+    // siblings, at its position. Only the size is read now; the frames are drawn from the resource.
     BOOL LoadButtonBitmap(UINT nIDBitmap);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
