@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include "ResourceDib.h"
-
 // clang-format off
 BEGIN_MESSAGE_MAP(CHoverButton, CButton)
     ON_WM_MOUSEMOVE()
@@ -22,11 +20,15 @@ BOOL CHoverButton::LoadButtonBitmap(UINT nIDBitmap) {
         ::DeleteObject(m_hStrip);
         m_hStrip = nullptr;
     }
-    // Only the size is read now: a button hidden at start costs nothing until it is drawn.
-    m_nStripId = nIDBitmap;
-    const ResourceDib dib = FindResourceDib(AfxGetResourceHandle(), nIDBitmap);
-    m_cx = dib.cx / 3;
-    m_cy = dib.cy;
+    // A true-colour strip is drawn straight from the resource: only its place is kept, so a button hidden at
+    // start costs nothing until it is drawn. LR_LOADMAP3DCOLORS changes colour tables only, so a strip with
+    // one is loaded as a bitmap to take the system's 3-D colours.
+    m_strip = FindResourceDib(AfxGetResourceHandle(), nIDBitmap);
+    if (m_strip && m_strip.pInfo->bmiHeader.biBitCount <= 8)
+        m_hStrip = static_cast<HBITMAP>(
+            ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    m_cx = m_strip.cx / 3;
+    m_cy = m_strip.cy;
     if (m_hWnd) SetWindowPos(&wndTop, 0, 0, m_cx, m_cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
     return TRUE;
 }
@@ -61,19 +63,12 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     else if (m_bHover == 1)
         xSrc = 2 * m_cx;
 
-    // A true-colour strip is drawn straight from the resource. LR_LOADMAP3DCOLORS changes colour tables
-    // only, so a strip with one is loaded as a bitmap, once, to take the system's 3-D colours.
-    const ResourceDib dib = FindResourceDib(AfxGetResourceHandle(), m_nStripId);
-    if (!dib) return;
-    if (dib.pInfo->bmiHeader.biBitCount > 8) {
-        ::SetDIBitsToDevice(lpDrawItemStruct->hDC, 0, 0, static_cast<DWORD>(m_cx), static_cast<DWORD>(m_cy), xSrc, 0, 0,
-                            static_cast<UINT>(dib.cy), dib.pBits, dib.pInfo, DIB_RGB_COLORS);
+    if (!m_hStrip) {
+        if (m_strip)
+            ::SetDIBitsToDevice(lpDrawItemStruct->hDC, 0, 0, static_cast<DWORD>(m_cx), static_cast<DWORD>(m_cy), xSrc,
+                                0, 0, static_cast<UINT>(m_strip.cy), m_strip.pBits, m_strip.pInfo, DIB_RGB_COLORS);
         return;
     }
-    if (!m_hStrip)
-        m_hStrip = static_cast<HBITMAP>(
-            ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nStripId), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    if (!m_hStrip) return;
     HDC hMem = ::CreateCompatibleDC(lpDrawItemStruct->hDC);
     HGDIOBJ hOld = ::SelectObject(hMem, m_hStrip);
     ::BitBlt(lpDrawItemStruct->hDC, 0, 0, m_cx, m_cy, hMem, xSrc, 0, SRCCOPY);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Framework.h"
+#include "ResourceDib.h"
 
 class CHoverButton : public CButton {
 public:
@@ -26,8 +27,8 @@ protected:
     afx_msg void OnMouseHover(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
 
-    UINT m_nStripId = 0;
-    HBITMAP m_hStrip = nullptr;  // a strip with a colour table, once drawn
+    ResourceDib m_strip;
+    HBITMAP m_hStrip = nullptr;  // only a strip with a colour table
     int m_cx = 0;
     int m_cy = 0;
 

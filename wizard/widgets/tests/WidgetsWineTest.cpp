@@ -15,6 +15,7 @@
 #include "PaintPageBackground.h"
 #include "Screenshot.h"
 #include "SubclassWnd.h"
+#include "WidgetsTestIds.h"
 
 namespace {
 
@@ -193,7 +194,7 @@ TEST_F(HoverButton, FramesFollowHoverLeaveAndPress) {
 }
 
 TEST_F(HoverButton, AStripWithAColourTableTakesTheSystems3DColours) {
-    const UINT nStrip = 9001;  // WidgetsTest.rc
+    const UINT nStrip = IDB_TEST_PALETTE_STRIP;
     ASSERT_TRUE(m_button.LoadButtonBitmap(nStrip));
     EXPECT_EQ(m_button.GetFrameWidth(), 4);
     EXPECT_EQ(m_button.GetFrameHeight(), 2);
